@@ -1,0 +1,21 @@
+#pragma once
+// Windows-1252, the character set of every text stored in the record files.
+
+#include <QByteArray>
+#include <QString>
+
+namespace cp1252 {
+
+// Decodes n bytes. Never fails: the five bytes the code page leaves undefined
+// decode to the control characters of the same value, as Windows does.
+QString decode(const char* bytes, int n);
+inline QString decode(const QByteArray& b) { return decode(b.constData(), int(b.size())); }
+
+// Encodes a text. A character that has no Windows-1252 form becomes '?'
+// and sets *lossless to false when given.
+QByteArray encode(const QString& text, bool* lossless = nullptr);
+
+// True when every character of the text can be written in Windows-1252.
+bool canEncode(const QString& text);
+
+} // namespace cp1252

@@ -1,0 +1,147 @@
+#include "store/recordfile.h"
+
+#include <QFileInfo>
+#include <unistd.h>
+
+namespace recordfile {
+
+qint64 recordCount(const QString& path, int recordSize)
+{
+    return QFileInfo(path).size() / recordSize;
+}
+
+bool writeAll(QIODevice& dev, const char* data, qint64 size, QString* error)
+{
+    qint64 done = 0;
+    while (done < size) {
+        const qint64 n = dev.write(data + done, size - done);
+        if (n <= 0) {
+            if (error) *error = dev.errorString();
+            return false;
+        }
+        done += n;
+    }
+    if (auto* file = qobject_cast<QFileDevice*>(&dev)) {
+        if (!file->flush()) {
+            if (error) *error = file->errorString();
+            return false;
+        }
+    }
+    return true;
+}
+
+namespace {
+
+bool syncToDisk(QFileDevice& file, QString* error)
+{
+    if (file.handle() >= 0 && ::fdatasync(file.handle()) != 0) {
+        if (error) *error = QString::fromLocal8Bit(strerror(errno));
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+bool updateAt(QFileDevice& file, int recordSize, qint64 index, const void* record, QString* error)
+{
+    if (index < 0 || (index + 1) * recordSize > file.size()) {
+        if (error) *error = QStringLiteral("Enregistrement %1 absent du fichier").arg(index + 1);
+        return false;
+    }
+    if (!file.seek(index * recordSize)) {
+        if (error) *error = file.errorString();
+        return false;
+    }
+    return writeAll(file, static_cast<const char*>(record), recordSize, error) &&
+           syncToDisk(file, error);
+}
+
+bool appendTo(QFileDevice& file, int recordSize, const void* record, QString* error)
+{
+    const qint64 boundary = file.size() / recordSize * recordSize;
+    if (!file.seek(boundary)) {
+        if (error) *error = file.errorString();
+        return false;
+    }
+    if (writeAll(file, static_cast<const char*>(record), recordSize, error) &&
+        syncToDisk(file, error)) {
+        if (file.size() > boundary + recordSize) file.resize(boundary + recordSize);
+        return true;
+    }
+    // No half record: cut what was written. An incomplete record that was
+    // already at the end of the file was never loaded and goes with it.
+    file.resize(boundary);
+    return false;
+}
+
+bool replaceContent(QSaveFile& out, const std::function<bool(QByteArray&)>& next, QString* error)
+{
+    if (!out.open(QIODevice::WriteOnly)) {
+        if (error) *error = out.errorString();
+        return false;
+    }
+    QByteArray chunk;
+    while (next(chunk)) {
+        if (!writeAll(out, chunk.constData(), chunk.size(), error)) {
+            out.cancelWriting();
+            out.commit();
+            return false;
+        }
+    }
+    if (!out.commit()) {
+        if (error) *error = out.errorString();
+        return false;
+    }
+    return true;
+}
+
+bool replaceContent(QSaveFile& out, const char* data, qint64 size, QString* error)
+{
+    const qint64 chunk = 1 << 20;
+    qint64 done = 0;
+    bool first = true;
+    return replaceContent(
+        out,
+        [&](QByteArray& buf) {
+            if (done >= size && !first) return false;
+            first = false;
+            const qint64 n = std::min(chunk, size - done);
+            buf = QByteArray::fromRawData(data + done, n);
+            done += n;
+            return n > 0;
+        },
+        error);
+}
+
+bool copyFile(const QString& source, QSaveFile& target, QString* sourceError, QString* targetError)
+{
+    QFile in(source);
+    if (!in.open(QIODevice::ReadOnly)) {
+        if (sourceError) *sourceError = in.errorString();
+        return false;
+    }
+    bool readFailed = false;
+    QString readError;
+    const bool ok = replaceContent(
+        target,
+        [&](QByteArray& buf) {
+            buf = in.read(1 << 20);
+            if (buf.isEmpty() && !in.atEnd()) {
+                readFailed = true;
+                readError = in.errorString();
+                target.cancelWriting();
+                return false;
+            }
+            return !buf.isEmpty();
+        },
+        targetError);
+    if (readFailed) {
+        // The copy would be incomplete: drop it, the target stays as it was.
+        if (sourceError) *sourceError = readError;
+        return false;
+    }
+    return ok;
+}
+
+} // namespace recordfile

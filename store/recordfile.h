@@ -1,0 +1,77 @@
+#pragma once
+// The file layer: every byte that reaches a data file goes through here.
+//
+//  - update in place: one write of the whole record at its offset, in a file
+//    opened for reading and writing (never truncated);
+//  - append: a failed or short write cuts the file back to its size before;
+//  - rewrite: the new content goes to a temporary file that is flushed to
+//    disk and renamed over the old one, so the file is always whole.
+//
+// Every function returns success and leaves an error text on failure.
+
+#include <QFile>
+#include <QList>
+#include <QSaveFile>
+#include <QString>
+#include <functional>
+
+namespace recordfile {
+
+// Number of whole records of `recordSize` bytes in a file (0 when missing).
+qint64 recordCount(const QString& path, int recordSize);
+
+// Writes every byte and flushes them; false on a short or failed write.
+bool writeAll(QIODevice& dev, const char* data, qint64 size, QString* error);
+
+// Writes one record at position `index` of a file opened read-write.
+bool updateAt(QFileDevice& file, int recordSize, qint64 index, const void* record,
+              QString* error);
+
+// Writes one record after the last whole record of a file opened read-write.
+// On failure the file is cut back to its previous whole records.
+bool appendTo(QFileDevice& file, int recordSize, const void* record, QString* error);
+
+// Writes `size` bytes as the whole new content of the save file's target.
+// `out` is not yet open; the target is replaced only when everything was
+// written and flushed.
+bool replaceContent(QSaveFile& out, const char* data, qint64 size, QString* error);
+
+// The same, fed by chunks: `next` fills a buffer and returns false at the end.
+bool replaceContent(QSaveFile& out, const std::function<bool(QByteArray& chunk)>& next,
+                    QString* error);
+
+// Copies `source` whole to `target` through a temporary file renamed into place.
+bool copyFile(const QString& source, QSaveFile& target, QString* sourceError,
+              QString* targetError);
+
+// Reads the whole records of a device into `out`; the records go straight
+// into the list's storage. `step` is told the count read so far after every
+// chunk and may return false to stop early.
+template <class T>
+bool readAll(QIODevice& dev, QList<T>& out, QString* error,
+             const std::function<bool(qint64)>& step = {}, qint64 chunkRecords = 2048)
+{
+    const qint64 total = dev.size() / qint64(sizeof(T));
+    out.clear();
+    out.resize(total);
+    qint64 done = 0;
+    while (done < total) {
+        const qint64 n = std::min(chunkRecords, total - done);
+        const qint64 want = n * qint64(sizeof(T));
+        const qint64 got = dev.read(reinterpret_cast<char*>(out.data() + done), want);
+        if (got != want) {
+            const qint64 whole = got > 0 ? got / qint64(sizeof(T)) : 0;
+            out.resize(done + whole);
+            if (error) *error = dev.errorString();
+            return false;
+        }
+        done += n;
+        if (step && !step(done)) {
+            out.resize(done);
+            return true;
+        }
+    }
+    return true;
+}
+
+} // namespace recordfile

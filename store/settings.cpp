@@ -1,0 +1,55 @@
+#include "store/settings.h"
+
+#include "platform/messages.h"
+
+#include <QFileInfo>
+#include <QSettings>
+
+namespace {
+
+QString& file()
+{
+    static QString f;
+    return f;
+}
+
+QString settingName(const QString& key, const QString& name)
+{
+    QString k = key;
+    k.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    return k + QLatin1Char('/') + name;
+}
+
+} // namespace
+
+void setRegistryFile(const QString& path) { file() = path; }
+QString registryFile() { return file(); }
+
+QString Readregistry(const QString& key, const QString& name)
+{
+    const QFileInfo info(file());
+    if (info.exists() && (!info.isFile() || !info.isReadable())) {
+        msg::error(QStringLiteral("Impossible de lire la base de registres"));
+        return QString();
+    }
+    QSettings s(file(), QSettings::IniFormat);
+    if (s.status() != QSettings::NoError) {
+        msg::error(QStringLiteral("Impossible de lire la base de registres"));
+        return QString();
+    }
+    return s.value(settingName(key, name)).toString();
+}
+
+bool WriteRegistry(const QString& key, const QString& name, const QString& value)
+{
+    const QFileInfo info(file());
+    bool ok = !info.exists() || (info.isFile() && info.isWritable());
+    if (ok) {
+        QSettings s(file(), QSettings::IniFormat);
+        s.setValue(settingName(key, name), value);
+        s.sync();
+        ok = s.status() == QSettings::NoError;
+    }
+    if (!ok) msg::error(QStringLiteral("Erreur lors de la mise à jour de la base de registres"));
+    return ok;
+}

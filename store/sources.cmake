@@ -1,0 +1,12 @@
+list(APPEND CORE_SOURCES
+  store/cp1252.cpp
+  store/records.cpp
+  store/recordfile.cpp
+  store/store.cpp
+  store/texts.cpp
+)
+list(APPEND CORE_SOURCES
+  store/helpers.cpp
+  store/loader.cpp
+  store/settings.cpp
+)

@@ -1,0 +1,133 @@
+#pragma once
+// The in-memory tables and the operations that change the data files.
+//
+// Element i of a table is a copy of record i of its file. Records that are
+// not live stay in their table so that this stays true; views skip them.
+// Every change is written to its file first and reaches the table only when
+// the write succeeded.
+
+#include "store/records.h"
+#include "store/texts.h"
+
+#include <QFile>
+#include <QList>
+#include <QSaveFile>
+#include <QStringList>
+#include <functional>
+#include <memory>
+
+// What the store asks of the windows around it. The defaults do nothing.
+class StoreUi {
+public:
+    virtual ~StoreUi() = default;
+    virtual void progressStart(qint64 maximum) { Q_UNUSED(maximum); }
+    virtual void progressStep(qint64 steps) { Q_UNUSED(steps); }
+    virtual void progressHide() {}
+    virtual void busyCursor(bool on) { Q_UNUSED(on); }
+    // A failed rewrite of a data file ends the program after its message.
+    virtual void endProgram() {}
+};
+
+enum class FileKind { Societes = 0, Contacts, Candidatures, Favoris };
+
+// Outcome of a rewrite without some records.
+enum class Rewrite {
+    Done,      // file and table hold the records kept
+    Unchanged, // the safety copy failed: nothing was changed
+    Failed     // the rewrite failed after its message; the program ends
+};
+
+class Store {
+public:
+    explicit Store(const QString& programDir);
+    virtual ~Store() = default;
+
+    QString programDir() const { return dir_; }
+    // Full path of a file or directory of the program directory.
+    QString path(const QString& name) const;
+
+    void setUi(StoreUi* ui) { ui_ = ui ? ui : &noUi_; }
+    StoreUi& ui() const { return *ui_; }
+
+    // Creates the missing data files and the directories txt, backup and Import.
+    void Initialisation();
+
+    // Tables and what goes with them.
+    QList<TSocieteRec> Societes;
+    QList<TContactRec> Contacts;
+    QList<TCandidatureRec> Candidatures;
+    QList<TFavoriRec> Favoris;
+    qint32 MaxIdSociete = 0;
+    qint32 MaxIdContact = 0;
+    qint32 MaxIdCandidature = 0;
+    QStringList SourcesConnues;
+    bool Occupe = false;
+
+    template <class T>
+    QList<T>& table();
+
+    // A file whose loading failed is never written: what it holds on disk
+    // would otherwise be replaced by the part that could be read.
+    void setLoadFailure(FileKind kind, const QString& error);
+    bool loadFailed(FileKind kind) const { return !loadErrors_[int(kind)].isEmpty(); }
+    QString loadError(FileKind kind) const { return loadErrors_[int(kind)]; }
+
+    // Next id of a file; the maximum takes that value at once.
+    qint32 nextIdSociete() { return ++MaxIdSociete; }
+    qint32 nextIdContact() { return ++MaxIdContact; }
+    qint32 nextIdCandidature() { return ++MaxIdCandidature; }
+
+    // Writes a record at the end of its file, then adds it to the table.
+    // A failure is shown with its error text and leaves both as they were.
+    template <class T>
+    bool append(T record);
+
+    // Writes record i in place, then copies it into the table.
+    bool UpdateCandidature(int i, const TCandidatureRec& record);
+    bool UpdateSociete(int i, const TSocieteRec& record);
+    // Same for a contact, with the caller's message before the error text.
+    bool updateContact(int i, const TContactRec& record, const QString& failureText);
+
+    // Moves a file to another name, replacing what is there.
+    bool DeplaceFichier(const QString& source, const QString& target);
+    // Deletes a file; success when it does not exist.
+    bool DeleteFichier(const QString& path);
+
+    // Takes the safety copy backup/X.dat of a data file, leaving X.dat in
+    // place. Shows the failure with text id 222 or 223.
+    bool safetyCopy(const QString& fileName);
+
+    // How a rewrite uses the progress bar: a deletion that rewrites two
+    // files shows one bar over both.
+    struct Progress {
+        bool start = true;    // show the bar from 0
+        qint64 maximum = -1;  // its maximum; -1: the records walked
+        bool hide = true;     // hide it at the end
+    };
+
+    // Safety copy, then rewrite of the file without the records that `drop`
+    // picks, in table order.
+    template <class T>
+    Rewrite rewriteWithout(const std::function<bool(const T&)>& drop, Progress progress = {});
+
+protected:
+    // The devices the writes go through; tests return devices that fail.
+    virtual std::unique_ptr<QFile> openFile(const QString& path);
+    virtual std::unique_ptr<QSaveFile> saveFile(const QString& path);
+
+private:
+    template <class T>
+    bool update(int i, const T& record, const QString& failureText);
+    bool refuseIfNotLoaded(FileKind kind, const QString& fileName) const;
+    template <class T>
+    static FileKind kindOf();
+    template <class T>
+    QString rewriteFailureText(const QString& error) const;
+
+    QString dir_;
+    StoreUi noUi_;
+    StoreUi* ui_ = &noUi_;
+    QString loadErrors_[4];
+};
+
+#include "store/store_impl.h"

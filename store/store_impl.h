@@ -1,0 +1,148 @@
+#pragma once
+// Template parts of Store; included by store.h only.
+
+#include "platform/messages.h"
+#include "store/recordfile.h"
+
+template <>
+inline QList<TSocieteRec>& Store::table<TSocieteRec>() { return Societes; }
+template <>
+inline QList<TContactRec>& Store::table<TContactRec>() { return Contacts; }
+template <>
+inline QList<TCandidatureRec>& Store::table<TCandidatureRec>() { return Candidatures; }
+template <>
+inline QList<TFavoriRec>& Store::table<TFavoriRec>() { return Favoris; }
+
+template <>
+inline FileKind Store::kindOf<TSocieteRec>() { return FileKind::Societes; }
+template <>
+inline FileKind Store::kindOf<TContactRec>() { return FileKind::Contacts; }
+template <>
+inline FileKind Store::kindOf<TCandidatureRec>() { return FileKind::Candidatures; }
+template <>
+inline FileKind Store::kindOf<TFavoriRec>() { return FileKind::Favoris; }
+
+// The fatal messages of a failed rewrite name the file and the backup directory.
+template <>
+inline QString Store::rewriteFailureText<TCandidatureRec>(const QString& error) const
+{
+    return GetTxt(225) + CR + GetTxt(226) + QLatin1Char(' ') + GetTxt(227) + CR + CR + error;
+}
+
+inline QString companyRewriteFailure(const QString& what, const QString& file, const QString& error)
+{
+    return QStringLiteral("Une erreur critique est survenue lors de la regénération du fichier ") +
+           what + QLatin1Char('.') + CR +
+           QStringLiteral("L'application va se terminer maintenant. Si au prochain lancement vous "
+                          "constatez des erreurs dans le listing, restaurez manuellement le "
+                          "fichier \"") +
+           file + QStringLiteral("\" qui se trouve dans le répertoire \"Backup\"") + CR + CR + error;
+}
+
+template <>
+inline QString Store::rewriteFailureText<TSocieteRec>(const QString& error) const
+{
+    return companyRewriteFailure(QStringLiteral("sociétés"), QStringLiteral("societes.dat"), error);
+}
+
+template <>
+inline QString Store::rewriteFailureText<TContactRec>(const QString& error) const
+{
+    return companyRewriteFailure(QStringLiteral("contacts"), QStringLiteral("contacts.dat"), error);
+}
+
+template <>
+inline QString Store::rewriteFailureText<TFavoriRec>(const QString& error) const
+{
+    return GetTxt(221) + QStringLiteral(": ") + error;
+}
+
+template <class T>
+bool Store::append(T record)
+{
+    const QString name = QString::fromLatin1(RecordInfo<T>::file);
+    if (refuseIfNotLoaded(kindOf<T>(), name)) return false;
+    prepareForWrite(record);
+    QList<T>& t = table<T>();
+    auto file = openFile(path(name));
+    QString error;
+    bool ok = file->open(QIODevice::ReadWrite | QIODevice::ExistingOnly);
+    if (!ok) {
+        error = file->errorString();
+    } else if (file->size() / qint64(sizeof(T)) != t.size()) {
+        // Someone else changed the file since it was loaded: appending now
+        // would put the record at another position than in the table.
+        error = QStringLiteral("le fichier a été modifié en dehors du programme");
+        ok = false;
+    } else {
+        ok = recordfile::appendTo(*file, sizeof(T), &record, &error);
+    }
+    if (!ok) {
+        msg::error(QStringLiteral("Impossible d'enregistrer dans \"%1\" :").arg(name) + CR + CR +
+                   error);
+        return false;
+    }
+    t.append(record);
+    return true;
+}
+
+template <class T>
+bool Store::update(int i, const T& record, const QString& failureText)
+{
+    const QString name = QString::fromLatin1(RecordInfo<T>::file);
+    if (refuseIfNotLoaded(kindOf<T>(), name)) return false;
+    QList<T>& t = table<T>();
+    T rec = record;
+    prepareForWrite(rec);
+    Occupe = true;
+    auto file = openFile(path(name));
+    QString error;
+    bool ok = i >= 0 && i < t.size();
+    if (!ok) error = QStringLiteral("Enregistrement %1 absent de la table").arg(i + 1);
+    if (ok && !(ok = file->open(QIODevice::ReadWrite | QIODevice::ExistingOnly)))
+        error = file->errorString();
+    if (ok) ok = recordfile::updateAt(*file, sizeof(T), i, &rec, &error);
+    file->close();
+    if (ok) t[i] = rec;
+    else msg::error(failureText + CR + CR + error);
+    Occupe = false;
+    return ok;
+}
+
+template <class T>
+Rewrite Store::rewriteWithout(const std::function<bool(const T&)>& drop, Progress progress)
+{
+    const QString name = QString::fromLatin1(RecordInfo<T>::file);
+    if (refuseIfNotLoaded(kindOf<T>(), name)) return Rewrite::Unchanged;
+    Occupe = true;
+    if (!safetyCopy(name)) {
+        Occupe = false;
+        return Rewrite::Unchanged;
+    }
+    const QList<T>& old = table<T>();
+    if (progress.start) ui().progressStart(progress.maximum >= 0 ? progress.maximum : old.size());
+    QList<T> kept;
+    kept.reserve(old.size());
+    qint64 walked = 0;
+    for (const T& r : old) {
+        if (++walked % 4096 == 0) ui().progressStep(4096);
+        if (!drop(r)) kept.append(r);
+    }
+    ui().progressStep(walked % 4096);
+
+    auto out = saveFile(path(name));
+    QString error;
+    const bool ok = recordfile::replaceContent(*out, reinterpret_cast<const char*>(kept.constData()),
+                                               qint64(kept.size()) * qint64(sizeof(T)), &error);
+    if (!ok) {
+        msg::error(rewriteFailureText<T>(error));
+        ui().progressHide();
+        Occupe = false;
+        ui().endProgram();
+        return Rewrite::Failed;
+    }
+    table<T>() = std::move(kept);
+    if (progress.hide) ui().progressHide();
+    Occupe = false;
+    return Rewrite::Done;
+}

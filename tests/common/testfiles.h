@@ -1,0 +1,61 @@
+#pragma once
+// Files for tests: devices that fail after a number of bytes, a store whose
+// writes go through them, and record files built in memory.
+
+#include "store/store.h"
+
+#include <QByteArray>
+#include <QFile>
+#include <QSaveFile>
+#include <QString>
+
+// A file whose writes stop after `budget` bytes (a full disk, a pulled key).
+class FailingFile : public QFile {
+public:
+    FailingFile(const QString& path, qint64 budget) : QFile(path), budget_(budget) {}
+
+protected:
+    qint64 writeData(const char* data, qint64 len) override;
+
+private:
+    qint64 budget_;
+};
+
+class FailingSaveFile : public QSaveFile {
+public:
+    FailingSaveFile(const QString& path, qint64 budget) : QSaveFile(path), budget_(budget) {}
+
+protected:
+    qint64 writeData(const char* data, qint64 len) override;
+
+private:
+    qint64 budget_;
+};
+
+// A store whose next writes fail after a number of bytes (-1: never).
+class TestStore : public Store {
+public:
+    using Store::Store;
+    qint64 fileBudget = -1;
+    qint64 saveBudget = -1;
+    // Only writes to paths ending with this fail (empty: every path).
+    QString failingSuffix;
+
+protected:
+    std::unique_ptr<QFile> openFile(const QString& path) override;
+    std::unique_ptr<QSaveFile> saveFile(const QString& path) override;
+};
+
+QByteArray readBytes(const QString& path);
+void writeBytes(const QString& path, const QByteArray& bytes);
+
+template <class T>
+QByteArray recordBytes(const T& r)
+{
+    return QByteArray(reinterpret_cast<const char*>(&r), sizeof(T));
+}
+
+TSocieteRec makeSociete(qint32 id, const QString& nom, const char* categorie = "S");
+TContactRec makeContact(qint32 id, qint32 societe, const QString& nom);
+TCandidatureRec makeCandidature(qint32 id, qint32 societe, const QString& intitule,
+                                const QString& date = QStringLiteral("20260115"));
