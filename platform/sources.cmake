@@ -1,3 +1,7 @@
 list(APPEND CORE_SOURCES
   platform/messages.cpp
 )
+list(APPEND GUI_SOURCES
+  platform/messageboxes.cpp
+  platform/shellopen.cpp
+)

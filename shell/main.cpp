@@ -1,1 +1,49 @@
-int main() { return 0; }
+// Program entry: title, splash, single instance, the windows, the event loop.
+
+#include "platform/messageboxes.h"
+#include "platform/messages.h"
+#include "shell/application.h"
+#include "shell/mdiparent.h"
+#include "shell/singleinstance.h"
+#include "shell/splash.h"
+#include "store/settings.h"
+
+#include <QEventLoop>
+#include <QTimer>
+
+int main(int argc, char** argv)
+{
+    OrvaldisApplication app(argc, argv);
+    MessageBoxes boxes;
+    msg::install(&boxes);
+    const QString dir = OrvaldisApplication::programDir();
+    setRegistryFile(dir + QStringLiteral("/ORVALDIS.ini"));
+
+    SingleInstance instance(OrvaldisApplication::applicationFilePath());
+    if (!instance.acquire()) {
+        app.installQtTranslations(Readregistry(RegistryKey, QStringLiteral("lang")));
+        msg::error(QStringLiteral("L'application est déjà ouverte"));
+        instance.activateRunning();
+        return 0;
+    }
+
+    TSplashScreen splash;
+    splash.show();
+    splash.repaint();
+    // The splash stays 3 seconds; ORVALDIS_SPLASH_MS shortens it for automated runs.
+    bool ok = false;
+    const int ms = qEnvironmentVariableIntValue("ORVALDIS_SPLASH_MS", &ok);
+    QEventLoop wait;
+    QTimer::singleShot(ok ? ms : 3000, &wait, &QEventLoop::quit);
+    wait.exec();
+
+    TMDIParent frame(dir);
+    if (!frame.FormCreate()) return 1;
+    app.installQtTranslations(frame.language().name());
+    if (!frame.createMainWindow()) return 1;
+    QObject::connect(&instance, &SingleInstance::activationRequested, &frame,
+                     &TMDIParent::bringToFront);
+    frame.show();
+    splash.hide();
+    return app.exec();
+}

@@ -10,3 +10,6 @@ list(APPEND CORE_SOURCES
   store/loader.cpp
   store/settings.cpp
 )
+list(APPEND CORE_SOURCES
+  store/migration.cpp
+)

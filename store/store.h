@@ -110,7 +110,6 @@ public:
     template <class T>
     Rewrite rewriteWithout(const std::function<bool(const T&)>& drop, Progress progress = {});
 
-protected:
     // The devices the writes go through; tests return devices that fail.
     virtual std::unique_ptr<QFile> openFile(const QString& path);
     virtual std::unique_ptr<QSaveFile> saveFile(const QString& path);

@@ -101,7 +101,13 @@ bool Store::update(int i, const T& record, const QString& failureText)
     if (!ok) error = QStringLiteral("Enregistrement %1 absent de la table").arg(i + 1);
     if (ok && !(ok = file->open(QIODevice::ReadWrite | QIODevice::ExistingOnly)))
         error = file->errorString();
-    if (ok) ok = recordfile::updateAt(*file, sizeof(T), i, &rec, &error);
+    if (ok && !(ok = recordfile::updateAt(*file, sizeof(T), i, &rec, &error))) {
+        // Put back what part of the record may have been written.
+        file->close();
+        QFile again(file->fileName());
+        if (again.open(QIODevice::ReadWrite | QIODevice::ExistingOnly))
+            recordfile::updateAt(again, sizeof(T), i, &t[i], nullptr);
+    }
     file->close();
     if (ok) t[i] = rec;
     else msg::error(failureText + CR + CR + error);

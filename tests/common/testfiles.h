@@ -41,7 +41,6 @@ public:
     // Only writes to paths ending with this fail (empty: every path).
     QString failingSuffix;
 
-protected:
     std::unique_ptr<QFile> openFile(const QString& path) override;
     std::unique_ptr<QSaveFile> saveFile(const QString& path) override;
 };

@@ -1,0 +1,184 @@
+// The start-up loader: what reaches the tables, the progress and the
+// status texts, and what happens with damaged files.
+#include "common/testfiles.h"
+#include "store/loader.h"
+
+#include <QRandomGenerator>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+class Target : public QObject, public LoaderTarget {
+public:
+    QStringList statuses;
+    qint64 total = -1, steps = 0;
+    int stepCalls = 0;
+    bool ended = false;
+    void loaderStatus(const QString& t) override { statuses.append(t); }
+    void loaderBegin(qint64 t) override { total = t; }
+    void loaderStep(qint64 n) override
+    {
+        steps += n;
+        ++stepCalls;
+    }
+    void loaderEnd() override { ended = true; }
+};
+
+// Runs the loader over a directory until it ends.
+void load(Store& store, Target& target)
+{
+    TExeThread loader(&store, &target, &target);
+    loader.start();
+    QTRY_VERIFY_WITH_TIMEOUT(loader.isFinished(), 20000);
+}
+
+template <class T>
+void writeRecords(const QString& path, const QList<T>& records)
+{
+    writeBytes(path, QByteArray(reinterpret_cast<const char*>(records.constData()),
+                                records.size() * qsizetype(sizeof(T))));
+}
+
+} // namespace
+
+class TestLoader : public QObject {
+    Q_OBJECT
+private slots:
+    void loadsEveryFileWithStatusAndProgress()
+    {
+        QTemporaryDir dir;
+        Store store(dir.path());
+        store.Initialisation();
+        writeRecords(store.path("societes.dat"),
+                     QList<TSocieteRec>{makeSociete(4, "ACME"), makeSociete(9, "BETA")});
+        writeRecords(store.path("contacts.dat"), QList<TContactRec>{makeContact(3, 4, "Durand")});
+        QList<TCandidatureRec> apps;
+        for (int i = 1; i <= 5000; ++i) {
+            apps.append(makeCandidature(i, 4, QStringLiteral("Poste %1").arg(i)));
+            apps.last().source = i % 3 == 0 ? QStringLiteral("APEC") : QStringLiteral("apec");
+        }
+        apps[10].source = QStringLiteral("Indeed");
+        writeRecords(store.path("candidatures.dat"), apps);
+        TFavoriRec fav{};
+        fav.nom = QStringLiteral("Emplois");
+        writeRecords(store.path("favoris.dat"), QList<TFavoriRec>{fav});
+
+        Target target;
+        load(store, target);
+        QVERIFY(target.ended);
+        QCOMPARE(target.statuses,
+                 QStringList({"Initialisation...", "Chargement des informations sur les sociétés...",
+                              "Chargement des informations sur les contacts...",
+                              "Chargement des informations sur les candidatures...",
+                              "Chargement des favoris..."}));
+        QCOMPARE(target.total, 5003);
+        QCOMPARE(target.steps, 5004); // favourites advance the bar too
+        QVERIFY(target.stepCalls < 20); // steps, not one call per record
+        QCOMPARE(store.Societes.size(), 2);
+        QCOMPARE(store.Candidatures.size(), 5000);
+        QCOMPARE(store.Favoris.size(), 1);
+        QCOMPARE(store.MaxIdSociete, 9);
+        QCOMPARE(store.MaxIdContact, 3);
+        QCOMPARE(store.MaxIdCandidature, 5000);
+        // Sources in the order met; letter case makes two sources.
+        QCOMPARE(store.SourcesConnues, QStringList({"apec", "APEC", "Indeed"}));
+        QVERIFY(!store.loadFailed(FileKind::Candidatures));
+    }
+
+    void recordsNotLiveKeepTheirPlace()
+    {
+        QTemporaryDir dir;
+        Store store(dir.path());
+        store.Initialisation();
+        QList<TCandidatureRec> apps{makeCandidature(1, 1, "A"), makeCandidature(2, 1, ""),
+                                    makeCandidature(3, 1, "C")};
+        apps[1].source = QStringLiteral("Hidden");
+        writeRecords(store.path("candidatures.dat"), apps);
+        Target target;
+        load(store, target);
+        QCOMPARE(store.Candidatures.size(), 3);
+        QVERIFY(!isLive(store.Candidatures[1]));
+        QCOMPARE(store.Candidatures[2].intitule.text(), QStringLiteral("C"));
+        QVERIFY(store.SourcesConnues.isEmpty());
+        // An update of the third record still lands on the third record.
+        TCandidatureRec c = store.Candidatures[2];
+        c.marqueur = 1;
+        QVERIFY(store.UpdateCandidature(2, c));
+        QCOMPARE(readBytes(store.path("candidatures.dat")).mid(2 * 1644), recordBytes(c));
+    }
+
+    void firstStartInAnEmptyDirectory()
+    {
+        QTemporaryDir dir;
+        Store store(dir.path());
+        store.Initialisation();
+        Target target;
+        load(store, target);
+        QVERIFY(target.ended);
+        QCOMPARE(target.total, 0);
+        QVERIFY(store.Candidatures.isEmpty() && store.Societes.isEmpty());
+        QCOMPARE(store.MaxIdCandidature, 0);
+    }
+
+    void damagedFilesLoadWhatCanBeLoaded()
+    {
+        QTemporaryDir dir;
+        Store store(dir.path());
+        store.Initialisation();
+        // Random bytes, a truncated last record, length bytes above every maximum.
+        QByteArray noise(3 * 1644 + 700, Qt::Uninitialized);
+        QRandomGenerator rng(42);
+        for (auto& b : noise) b = char(rng.bounded(256));
+        noise[7] = char(0xFF);
+        writeBytes(store.path("candidatures.dat"), noise);
+        writeBytes(store.path("societes.dat"), QByteArray(604 * 2, char(0xFF)));
+        writeBytes(store.path("contacts.dat"), QByteArray(100, 'x'));
+        Target target;
+        load(store, target);
+        QVERIFY(target.ended);
+        QCOMPARE(store.Candidatures.size(), 3);
+        QCOMPARE(store.Candidatures[0].intitule.length(), 255);
+        QCOMPARE(store.Societes.size(), 2);
+        QCOMPARE(store.Societes[0].nom.text().size(), 50);
+        QVERIFY(store.Contacts.isEmpty());
+        QVERIFY(!store.loadFailed(FileKind::Candidatures));
+    }
+
+    void anUnreadableFileIsReportedAndProtected()
+    {
+        QTemporaryDir dir;
+        Store store(dir.path());
+        store.Initialisation();
+        writeRecords(store.path("societes.dat"), QList<TSocieteRec>{makeSociete(1, "ACME")});
+        // A directory where the file should be cannot be read, even by root.
+        QFile::remove(store.path("contacts.dat"));
+        QDir(dir.path()).mkdir("contacts.dat");
+        Target target;
+        load(store, target);
+        QVERIFY(target.ended);
+        QCOMPARE(store.Societes.size(), 1);
+        QVERIFY(store.loadFailed(FileKind::Contacts));
+        QVERIFY(!store.loadFailed(FileKind::Societes));
+    }
+
+    void stopsWhenAsked()
+    {
+        QTemporaryDir dir;
+        Store store(dir.path());
+        store.Initialisation();
+        QList<TCandidatureRec> apps;
+        for (int i = 1; i <= 50000; ++i) apps.append(makeCandidature(i, 1, "P"));
+        writeRecords(store.path("candidatures.dat"), apps);
+        Target target;
+        TExeThread loader(&store, &target, &target);
+        loader.start();
+        loader.requestInterruption();
+        QTRY_VERIFY_WITH_TIMEOUT(loader.isFinished(), 20000);
+        QVERIFY(!target.ended);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestLoader)
+#include "tst_loader.moc"

@@ -1,0 +1,45 @@
+#include "shell/application.h"
+
+#include "shell/mdiparent.h"
+
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+#include <exception>
+
+OrvaldisApplication::OrvaldisApplication(int& argc, char** argv) : QApplication(argc, argv)
+{
+    setApplicationName(QStringLiteral("ORVALDIS"));
+    setApplicationDisplayName(QStringLiteral("ORVALDIS"));
+    setStyle(QStringLiteral("Fusion"));
+    QFont f(QStringLiteral("DejaVu Sans"));
+    f.setPointSizeF(9);
+    setFont(f);
+}
+
+bool OrvaldisApplication::notify(QObject* receiver, QEvent* event)
+{
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const std::exception& e) {
+        TMDIParent::Gestion_Erreur(QString::fromUtf8(e.what()));
+    } catch (...) {
+        TMDIParent::Gestion_Erreur(QStringLiteral("Erreur inattendue"));
+    }
+    return false;
+}
+
+QString OrvaldisApplication::programDir() { return applicationDirPath(); }
+
+void OrvaldisApplication::installQtTranslations(const QString& languageModule)
+{
+    const bool english = languageModule.compare(QLatin1String("English"), Qt::CaseInsensitive) == 0;
+    QLocale::setDefault(english ? QLocale(QLocale::English, QLocale::UnitedKingdom)
+                                : QLocale(QLocale::French, QLocale::France));
+    if (english) return;
+    auto* qt = new QTranslator(this);
+    if (qt->load(QStringLiteral("qtbase_fr"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        installTranslator(qt);
+    else
+        delete qt;
+}

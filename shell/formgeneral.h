@@ -1,0 +1,127 @@
+#pragma once
+// TFormGeneral: the main window, child of the frame. It carries the three
+// pages of the program and owns the data tables and the state around them.
+
+#include "store/loader.h"
+#include "store/store.h"
+
+#include <QCursor>
+#include <QWidget>
+#include <memory>
+
+class LinkLabel;
+class QLabel;
+class QTabWidget;
+class QTableView;
+class SidePanel;
+class TMDIParent;
+
+class TFormGeneral : public QWidget, public LoaderTarget, public StoreUi {
+    Q_OBJECT
+public:
+    explicit TFormGeneral(TMDIParent* frame);
+    ~TFormGeneral() override;
+
+    // Main window set-up; false when the check of the data files ended the program.
+    bool FormCreate();
+    // Starts the loader (and the other long-lived workers).
+    void startThreads();
+    // Asks to close: refused while a data file is being written.
+    bool FormCloseQuery();
+    // At shutdown: saves what the editor holds, stops the workers.
+    void KillThread();
+
+    void SetLang();
+    void DessinePanels();
+    void PositionnePanelApplication();
+    void PositionneLabels();
+
+    Store& store() { return *store_; }
+    TMDIParent* frame() const { return frame_; }
+    TExeThread* loader() const { return loader_.get(); }
+    bool loadingDone() const { return loadingDone_; }
+
+    // State of the main window.
+    qint32 IdCandidature = 0;
+    qint32 IdSociete = 0;
+    qint32 IdSocieteAnnuaire = 0;
+    bool CandidatureModifiee = false;
+    bool RafraichirListing = false;
+    QString Tri, Sens;
+    bool PremierAffichage = true;
+    bool MasquerTerminees = false, AlarmesSeules = false, RelancesSeules = false;
+    bool MenuAffichageVisible = true;
+    int LigneSelectionnee = -1;
+    int PhaseClignotement = 0;
+    QString FichierImport; // a page made into a PDF, waiting for its application
+    QString TypeImport;
+    QCursor CurseurNormal;
+
+    // Widgets, named as the rest of the program refers to them.
+    QTabWidget* Tabulations = nullptr;
+    QWidget* TabSheet1 = nullptr;
+    QWidget* TabSheet2 = nullptr;
+    QWidget* TabSheet3 = nullptr;
+    SidePanel* Panel_Assistant = nullptr;
+    SidePanel* Panel_Candidatures = nullptr;
+    SidePanel* Panel_Chiffres = nullptr;
+    SidePanel* Panel_Societes = nullptr;
+    SidePanel* Panel_Application = nullptr;
+    QLabel* Label_ChoixCandidature = nullptr;
+    LinkLabel* lien_QuitterApplication = nullptr;
+    LinkLabel* lien_NouvelleCandidature = nullptr;
+    LinkLabel* LienApercuListing = nullptr;
+    LinkLabel* LienImprimerListing = nullptr;
+    LinkLabel* LienExportListing = nullptr;
+    LinkLabel* lien_apercuRapport = nullptr;
+    LinkLabel* lien_printRapport = nullptr;
+    LinkLabel* lien_saveRapport = nullptr;
+    LinkLabel* lien_SupprimerCandidature = nullptr;
+    LinkLabel* lien_RetourListing = nullptr;
+    LinkLabel* lien_NouvelleSociete = nullptr;
+    LinkLabel* lien_ApercuSociete = nullptr;
+    LinkLabel* lien_ImprimerSociete = nullptr;
+    LinkLabel* lien_MailerSociete = nullptr;
+    LinkLabel* lien_exportSoc = nullptr;
+    LinkLabel* lien_importSoc = nullptr;
+    QTableView* StringGrid1 = nullptr;
+    LinkLabel* Label_ShowHide = nullptr;
+    QLabel* Label_Separateur = nullptr;
+    LinkLabel* Label_AlarmeOnly = nullptr;
+    QLabel* Label_Separateur2 = nullptr;
+    LinkLabel* Label_RelancesOnly = nullptr;
+    QLabel* LabelChiffres[7] = {};
+
+    // LoaderTarget
+    void loaderStatus(const QString& text) override;
+    void loaderBegin(qint64 total) override;
+    void loaderStep(qint64 records) override;
+    void loaderEnd() override;
+
+    // StoreUi
+    void progressStart(qint64 maximum) override;
+    void progressStep(qint64 steps) override;
+    void progressHide() override;
+    void busyCursor(bool on) override;
+    void endProgram() override;
+
+signals:
+    // The four tables are loaded.
+    void loaded();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* e) override;
+
+private:
+    void buildPages();
+    void buildApplicationsPage();
+    void buildDirectoryPage();
+    void pageChanged(int index);
+    void reportLoadFailures();
+
+    TMDIParent* frame_;
+    std::unique_ptr<Store> store_;
+    std::unique_ptr<TExeThread> loader_;
+    QWidget* filterRow_ = nullptr;
+    bool loadingDone_ = false;
+};

@@ -1,0 +1,15 @@
+#pragma once
+// The program's pictures, drawn once: the product picture of the splash and
+// the about box, and the header, body and footer of the side panels.
+
+#include <QPixmap>
+
+namespace pictures {
+
+QPixmap product();                 // 357 × 400
+QPixmap panelHeader(int width);    // title band
+QPixmap panelBody();               // stretched to fill the panel
+QPixmap panelFooter(int width);    // rounded bottom
+QPixmap linkIcon(const char* kind); // "new", "preview", "print", "export", "quit", "delete", "back"
+
+} // namespace pictures
