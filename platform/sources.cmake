@@ -2,6 +2,7 @@ list(APPEND CORE_SOURCES
   platform/messages.cpp
 )
 list(APPEND GUI_SOURCES
+  platform/cutstring.cpp
   platform/messageboxes.cpp
   platform/shellopen.cpp
 )

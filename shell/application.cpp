@@ -31,15 +31,15 @@ bool OrvaldisApplication::notify(QObject* receiver, QEvent* event)
 
 QString OrvaldisApplication::programDir() { return applicationDirPath(); }
 
-void OrvaldisApplication::installQtTranslations(const QString& languageModule)
+void installQtTranslations(const QString& languageModule)
 {
     const bool english = languageModule.compare(QLatin1String("English"), Qt::CaseInsensitive) == 0;
     QLocale::setDefault(english ? QLocale(QLocale::English, QLocale::UnitedKingdom)
                                 : QLocale(QLocale::French, QLocale::France));
     if (english) return;
-    auto* qt = new QTranslator(this);
+    auto* qt = new QTranslator(QCoreApplication::instance());
     if (qt->load(QStringLiteral("qtbase_fr"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        installTranslator(qt);
+        QCoreApplication::installTranslator(qt);
     else
         delete qt;
 }

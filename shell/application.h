@@ -12,7 +12,8 @@ public:
     // Directory of the executable: the program's data live there.
     static QString programDir();
 
-    // Qt's own texts (buttons, file and print dialogs) in the language of
-    // the module: French unless the English module is in use.
-    void installQtTranslations(const QString& languageModule);
 };
+
+// Qt's own texts (buttons, file and print dialogs) in the language of the
+// module: French unless the English module is in use.
+void installQtTranslations(const QString& languageModule);

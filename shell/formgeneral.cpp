@@ -278,7 +278,7 @@ void TFormGeneral::PositionnePanelApplication()
     const SidePanel* above = page == 1 ? Panel_Societes
                              : Panel_Candidatures->isVisible() ? Panel_Candidatures
                                                                : Panel_Assistant;
-    Panel_Application->move(kLeft, above->height() + kGap);
+    Panel_Application->move(above->mapTo(this, QPoint(0, 0)).x(), above->height() + kGap);
     Panel_Application->show();
     Panel_Application->raise();
 }

@@ -21,7 +21,7 @@ int main(int argc, char** argv)
 
     SingleInstance instance(OrvaldisApplication::applicationFilePath());
     if (!instance.acquire()) {
-        app.installQtTranslations(Readregistry(RegistryKey, QStringLiteral("lang")));
+        installQtTranslations(Readregistry(RegistryKey, QStringLiteral("lang")));
         msg::error(QStringLiteral("L'application est déjà ouverte"));
         instance.activateRunning();
         return 0;
@@ -39,7 +39,7 @@ int main(int argc, char** argv)
 
     TMDIParent frame(dir);
     if (!frame.FormCreate()) return 1;
-    app.installQtTranslations(frame.language().name());
+    installQtTranslations(frame.language().name());
     if (!frame.createMainWindow()) return 1;
     QObject::connect(&instance, &SingleInstance::activationRequested, &frame,
                      &TMDIParent::bringToFront);
