@@ -1,5 +1,7 @@
 #include "shell/formgeneral.h"
 
+#include "applications/listinggrid.h"
+#include "applications/listingpage.h"
 #include "platform/messages.h"
 #include "shell/mdiparent.h"
 #include "shell/panels.h"
@@ -11,12 +13,10 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
 #include <QProgressBar>
 #include <QTabWidget>
-#include <QTableView>
 #include <QVBoxLayout>
 #include <cstdlib>
 
@@ -45,6 +45,9 @@ bool TFormGeneral::FormCreate()
     QApplication::setOverrideCursor(Qt::WaitCursor);
     buildPages();
     DessinePanels();
+    for (QWidget* w : std::initializer_list<QWidget*>{Panel_Assistant, Panel_Societes, Panel_Candidatures,
+                                                      TabSheet1, TabSheet2})
+        w->installEventFilter(this);
 
     RafraichirListing = false;
     store_->MaxIdSociete = store_->MaxIdContact = 0;
@@ -68,6 +71,7 @@ bool TFormGeneral::FormCreate()
     Label_ShowHide->setCaption(GetTxt(210));
     Label_AlarmeOnly->setCaption(GetTxt(216));
     PositionneLabels();
+    listing_ = new ListingPage(*this);
     QApplication::restoreOverrideCursor();
     return true;
 }
@@ -175,17 +179,15 @@ void TFormGeneral::buildApplicationsPage()
 
     auto* right = new QVBoxLayout;
     right->setSpacing(4);
-    StringGrid1 = new QTableView(TabSheet1);
-    StringGrid1->setObjectName(QStringLiteral("StringGrid1"));
-    StringGrid1->horizontalHeader()->hide();
-    StringGrid1->verticalHeader()->hide();
-    StringGrid1->setSelectionBehavior(QAbstractItemView::SelectRows);
-    StringGrid1->setSelectionMode(QAbstractItemView::SingleSelection);
-    StringGrid1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    right->addWidget(StringGrid1, 1);
+    StringGrid1 = new ListingGrid(TabSheet1);
+    right->addWidget(StringGrid1);
 
     filterRow_ = new QWidget(TabSheet1);
     filterRow_->setFixedHeight(18);
+    filterRow_->setFixedWidth(StringGrid1->width());
+    Label_Legende = new LinkLabel(QStringLiteral("Label_Legende"), QStringLiteral("Voir la légende"),
+                                  filterRow_);
+    Label_Legende->move(0, 0);
     filterRow_->installEventFilter(this);
     Label_ShowHide = new LinkLabel(QStringLiteral("Label_ShowHide"), QString(), filterRow_);
     Label_Separateur = new QLabel(QStringLiteral(" / "), filterRow_);
@@ -195,7 +197,9 @@ void TFormGeneral::buildApplicationsPage()
     Label_Separateur2->setObjectName(QStringLiteral("Label_Separateur2"));
     Label_RelancesOnly = new LinkLabel(QStringLiteral("Label_RelancesOnly"), QString(), filterRow_);
     right->addWidget(filterRow_);
-    page->addLayout(right, 1);
+    right->addStretch(1);
+    page->addLayout(right);
+    page->addStretch(1);
 }
 
 void TFormGeneral::buildDirectoryPage()
@@ -296,16 +300,37 @@ void TFormGeneral::PositionneLabels()
     }
 }
 
+void TFormGeneral::resizeEvent(QResizeEvent* e)
+{
+    QWidget::resizeEvent(e);
+    PositionnePanelApplication();
+}
+
 bool TFormGeneral::eventFilter(QObject* watched, QEvent* e)
 {
     if (watched == filterRow_ && e->type() == QEvent::Resize) PositionneLabels();
+    // The application panel follows the page's own panel wherever the page lays it.
+    if ((watched == Panel_Assistant || watched == Panel_Societes || watched == Panel_Candidatures ||
+         watched == TabSheet1 || watched == TabSheet2) &&
+        (e->type() == QEvent::Move || e->type() == QEvent::Resize))
+        PositionnePanelApplication();
     return QWidget::eventFilter(watched, e);
 }
 
 void TFormGeneral::pageChanged(int index)
 {
-    frame_->MenuAffichage->menuAction()->setVisible(index == 0 && MenuAffichageVisible);
+    if (index == 0 && listing_) {
+        listing_->TabSheet1Show();
+        return;
+    }
+    // The sort menu belongs to the listing: hidden on the other pages.
+    frame_->MenuAffichage->menuAction()->setVisible(false);
     PositionnePanelApplication();
+}
+
+void TFormGeneral::AfficheCandidatures()
+{
+    if (listing_) listing_->AfficheCandidatures();
 }
 
 // ---- Closing ----------------------------------------------------------------
@@ -320,6 +345,7 @@ bool TFormGeneral::FormCloseQuery()
 
 void TFormGeneral::KillThread()
 {
+    if (listing_) listing_->stop();
     if (!loader_) return;
     // The loader may be waiting for this thread to take a step: keep serving
     // its calls until it has seen the request and ended.
@@ -345,6 +371,7 @@ void TFormGeneral::loaderEnd()
     frame_->StatusBar1->clear();
     loadingDone_ = true;
     reportLoadFailures();
+    listing_->afterLoading();
     emit loaded();
 }
 

@@ -10,9 +10,10 @@
 #include <memory>
 
 class LinkLabel;
+class ListingGrid;
+class ListingPage;
 class QLabel;
 class QTabWidget;
-class QTableView;
 class SidePanel;
 class TMDIParent;
 
@@ -40,6 +41,10 @@ public:
     TMDIParent* frame() const { return frame_; }
     TExeThread* loader() const { return loader_.get(); }
     bool loadingDone() const { return loadingDone_; }
+    ListingPage* listing() const { return listing_; }
+
+    // Rebuilds the application listing.
+    void AfficheCandidatures();
 
     // State of the main window.
     qint32 IdCandidature = 0;
@@ -52,7 +57,7 @@ public:
     bool MasquerTerminees = false, AlarmesSeules = false, RelancesSeules = false;
     bool MenuAffichageVisible = true;
     int LigneSelectionnee = -1;
-    int PhaseClignotement = 0;
+    bool PhaseClignotement = false;
     QString FichierImport; // a page made into a PDF, waiting for its application
     QString TypeImport;
     QCursor CurseurNormal;
@@ -84,7 +89,8 @@ public:
     LinkLabel* lien_MailerSociete = nullptr;
     LinkLabel* lien_exportSoc = nullptr;
     LinkLabel* lien_importSoc = nullptr;
-    QTableView* StringGrid1 = nullptr;
+    ListingGrid* StringGrid1 = nullptr;
+    LinkLabel* Label_Legende = nullptr;
     LinkLabel* Label_ShowHide = nullptr;
     QLabel* Label_Separateur = nullptr;
     LinkLabel* Label_AlarmeOnly = nullptr;
@@ -111,6 +117,7 @@ signals:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
 
 private:
     void buildPages();
@@ -123,5 +130,6 @@ private:
     std::unique_ptr<Store> store_;
     std::unique_ptr<TExeThread> loader_;
     QWidget* filterRow_ = nullptr;
+    ListingPage* listing_ = nullptr;
     bool loadingDone_ = false;
 };

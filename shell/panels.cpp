@@ -93,7 +93,7 @@ SidePanel::SidePanel(const QString& objectName, const QString& titleName, QWidge
     : QWidget(parent)
 {
     setObjectName(objectName);
-    setFixedWidth(186);
+    setFixedWidth(200);
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(10, 4, 8, 14);
     outer->setSpacing(6);

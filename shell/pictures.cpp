@@ -126,4 +126,92 @@ QPixmap linkIcon(const char* kind)
     return p;
 }
 
+namespace {
+
+QPixmap drawListingIcon(ListingIcon icon)
+{
+    QPixmap p(15, 15);
+    p.fill(Qt::transparent);
+    QPainter g(&p);
+    g.setRenderHint(QPainter::Antialiasing);
+    switch (icon) {
+    case ListingIcon::CandidatureEnCours: // an open folder, green light
+        g.setPen(Qt::NoPen);
+        g.setBrush(QColor(0x2E, 0xA0, 0x4F));
+        g.drawEllipse(QRectF(2.5, 2.5, 10, 10));
+        g.setBrush(Qt::white);
+        g.drawPolygon(QPolygonF({QPointF(6, 5), QPointF(10.5, 7.5), QPointF(6, 10)}));
+        break;
+    case ListingIcon::CandidatureTerminee: // grey disc with a check mark
+        g.setPen(Qt::NoPen);
+        g.setBrush(QColor(0x8C, 0x99, 0xA6));
+        g.drawEllipse(QRectF(2.5, 2.5, 10, 10));
+        g.setPen(QPen(Qt::white, 1.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        g.drawPolyline(QPolygonF({QPointF(5, 7.5), QPointF(7, 9.5), QPointF(10.5, 5.5)}));
+        break;
+    case ListingIcon::Img_Attention: { // warning triangle
+        g.setPen(QPen(QColor(0x9A, 0x5B, 0x00), 1));
+        g.setBrush(QColor(0xFF, 0xC1, 0x07));
+        g.drawPolygon(QPolygonF({QPointF(7.5, 1), QPointF(14, 13.5), QPointF(1, 13.5)}));
+        g.setPen(QPen(Qt::black, 1.6, Qt::SolidLine, Qt::RoundCap));
+        g.drawLine(QPointF(7.5, 5.5), QPointF(7.5, 9));
+        g.drawPoint(QPointF(7.5, 11.5));
+        break;
+    }
+    case ListingIcon::Img_societe: // a building
+        g.setPen(QPen(kDeep, 1));
+        g.setBrush(QColor(0xC9, 0xDA, 0xEE));
+        g.drawRect(QRectF(3.5, 1.5, 8, 12));
+        g.setPen(Qt::NoPen);
+        g.setBrush(kDeep);
+        for (int y = 0; y < 3; ++y)
+            for (int x = 0; x < 2; ++x) g.drawRect(QRectF(5 + x * 3, 3.5 + y * 3, 2, 2));
+        break;
+    case ListingIcon::Img_cabinet: // a person with a tie
+        g.setPen(Qt::NoPen);
+        g.setBrush(QColor(0x6A, 0x4C, 0x93));
+        g.drawEllipse(QRectF(4.5, 1, 6, 6));
+        g.drawRoundedRect(QRectF(2.5, 8, 10, 6), 3, 3);
+        g.setBrush(Qt::white);
+        g.drawPolygon(QPolygonF({QPointF(7.5, 8), QPointF(8.7, 10.5), QPointF(7.5, 13), QPointF(6.3, 10.5)}));
+        break;
+    case ListingIcon::Img_interim: // a clock
+        g.setPen(QPen(QColor(0xC2, 0x5B, 0x12), 1.4));
+        g.setBrush(QColor(0xFF, 0xE8, 0xD2));
+        g.drawEllipse(QRectF(1.5, 1.5, 12, 12));
+        g.drawLine(QPointF(7.5, 7.5), QPointF(7.5, 4));
+        g.drawLine(QPointF(7.5, 7.5), QPointF(10, 9));
+        break;
+    case ListingIcon::Img_rdv: // a calendar page
+        g.setPen(QPen(QColor(0x33, 0x33, 0x33), 1));
+        g.setBrush(Qt::white);
+        g.drawRect(QRectF(1.5, 2.5, 12, 11));
+        g.setPen(Qt::NoPen);
+        g.setBrush(QColor(0xD3, 0x2F, 0x2F));
+        g.drawRect(QRectF(2, 3, 11, 3));
+        g.setBrush(QColor(0x33, 0x33, 0x33));
+        for (int y = 0; y < 2; ++y)
+            for (int x = 0; x < 3; ++x) g.drawRect(QRectF(3.5 + x * 3, 7.5 + y * 3, 2, 2));
+        break;
+    case ListingIcon::Marqueur: // a flag
+        g.setPen(QPen(QColor(0x33, 0x33, 0x33), 1.2));
+        g.drawLine(QPointF(3.5, 1.5), QPointF(3.5, 14));
+        g.setPen(Qt::NoPen);
+        g.setBrush(QColor(0xE5, 0x39, 0x35));
+        g.drawPolygon(QPolygonF({QPointF(4, 2), QPointF(13, 4.5), QPointF(4, 8)}));
+        break;
+    }
+    return p;
+}
+
+} // namespace
+
+const QPixmap& listingIcon(ListingIcon icon)
+{
+    static QPixmap cache[8];
+    QPixmap& p = cache[int(icon)];
+    if (p.isNull()) p = drawListingIcon(icon);
+    return p;
+}
+
 } // namespace pictures

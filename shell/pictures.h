@@ -12,4 +12,17 @@ QPixmap panelBody();               // stretched to fill the panel
 QPixmap panelFooter(int width);    // rounded bottom
 QPixmap linkIcon(const char* kind); // "new", "preview", "print", "export", "quit", "delete", "back"
 
+// The 15 × 15 pictures of the application listing, also shown by its legend.
+enum class ListingIcon {
+    CandidatureEnCours,
+    CandidatureTerminee,
+    Img_Attention,
+    Img_societe,
+    Img_cabinet,
+    Img_interim,
+    Img_rdv,
+    Marqueur
+};
+const QPixmap& listingIcon(ListingIcon icon);
+
 } // namespace pictures

@@ -9,6 +9,7 @@ list(APPEND CORE_SOURCES
   store/helpers.cpp
   store/loader.cpp
   store/settings.cpp
+  store/societeindex.cpp
 )
 list(APPEND CORE_SOURCES
   store/migration.cpp

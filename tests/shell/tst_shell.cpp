@@ -120,6 +120,8 @@ private slots:
         frame.show();
         TFormGeneral* f = frame.formGeneral();
         QCOMPARE(f->Panel_Application->y(), f->Panel_Assistant->height() + 85);
+        QCOMPARE(f->Panel_Application->x(), f->Panel_Assistant->mapTo(f, QPoint(0, 0)).x());
+        QCOMPARE(f->Panel_Application->width(), f->Panel_Assistant->width());
         QVERIFY(f->Panel_Application->isVisible());
         QVERIFY(frame.MenuAffichage->menuAction()->isVisible());
         f->Tabulations->setCurrentIndex(1);
@@ -152,11 +154,13 @@ private slots:
         QCOMPARE(f->store().Societes.size(), 1);
         QCOMPARE(f->store().Candidatures.size(), 3);
         QCOMPARE(f->store().MaxIdCandidature, 3);
-        QCOMPARE(frame.ProgressBar1->maximum(), 4);
         QVERIFY(frame.ProgressBar1->isHidden());
-        QCOMPARE(frame.StatusBar1->text(), QString());
+        QCOMPARE(frame.StatusBar1->text(), QStringLiteral("3 candidatures en cours - 0 candidature terminée"));
+        // The stored order is applied through the menus, which show it.
         QCOMPARE(f->Tri, QStringLiteral("s"));
         QCOMPARE(f->Sens, QStringLiteral("desc"));
+        QVERIFY(frame.MenuTri[1]->isChecked() && !frame.MenuTri[0]->isChecked());
+        QVERIFY(frame.MenuDecroissant->isChecked() && !frame.MenuCroissant->isChecked());
     }
 
     void unreadableFileIsReportedOnce()

@@ -1,0 +1,88 @@
+#pragma once
+// The application listing on the first page: its build, its filters, its two
+// sort menus kept in step, the marker toggle, the key figures started by
+// every build, and the blinking of due alarms.
+
+#include "applications/listingmodel.h"
+#include "applications/sort.h"
+#include "reports/statsthread.h"
+
+#include <QObject>
+#include <QTimer>
+#include <functional>
+#include <memory>
+
+class QAction;
+class QMenu;
+class TFormGeneral;
+class TLegende;
+
+class ListingPage : public QObject {
+    Q_OBJECT
+public:
+    explicit ListingPage(TFormGeneral& form);
+    ~ListingPage() override;
+
+    // Rebuilds the listing as a whole.
+    void AfficheCandidatures();
+    // After the start-up loading: the first build, then the stored sort
+    // applied through the popup menu, as if the user had chosen it.
+    void afterLoading();
+    // The page becomes visible.
+    void TabSheet1Show();
+    // Stops the blinking and waits for the key-figures count.
+    void stop();
+
+    // Grid events.
+    void StringGrid1Click();
+    void StringGrid1SelectCell(int column, int row);
+    void StringGrid1DblClick();
+    void StringGrid1MouseUp(const QPoint& globalPos);
+
+    // Filter links.
+    void Label_ShowHideClick();
+    void Label_AlarmeOnlyClick();
+    void Label_RelancesOnlyClick();
+    void Label_LegendeClick();
+
+    // Sort commands: position 0-6 in the order of the menus.
+    void popupSortClick(int position);
+    void popupDirectionClick(bool descending);
+    void frameSortExecute(int position);
+    void frameDirectionExecute(bool descending);
+
+    ListingModel* model() const { return model_; }
+    const ListingResult& lastBuild() const { return last_; }
+    const OrdreCles& keys() const { return OrdreCles_; }
+    QMenu* PopupMenu1 = nullptr;
+    QAction* popupTri[7] = {};
+    QAction* Ordrecroissant1 = nullptr;
+    QAction* Ordredcroissant1 = nullptr;
+    TLegende* legende() const { return legende_; }
+
+    // Today as a day number; tests fix it.
+    std::function<qint64()> today;
+
+    // One phase of the alarm blinking (every 600 ms on a timer).
+    void blink();
+    // The stats worker of the last build, for whoever must wait for it.
+    TStatsThread* statsWorker() const { return stats_.get(); }
+
+private:
+    void buildMenus();
+    void setSort(int position);
+    void setDirection(bool descending);
+    void reportBadDates(const QList<int>& positions);
+    void startStats();
+
+    TFormGeneral& f_;
+    ListingModel* model_;
+    ListingDelegate* delegate_;
+    OrdreCles OrdreCles_{};
+    ListingResult last_;
+    QList<int> alarmRows_; // rows whose alarm is due, in increasing order
+    std::unique_ptr<TStatsThread> stats_;
+    QTimer blinkTimer_;
+    TLegende* legende_ = nullptr;
+    bool badDatesReported_ = false;
+};

@@ -1,0 +1,7 @@
+list(APPEND CORE_SOURCES
+  reports/statistics.cpp
+  reports/statsthread.cpp
+)
+list(APPEND GUI_SOURCES
+  reports/legende.cpp
+)

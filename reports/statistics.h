@@ -1,0 +1,47 @@
+#pragma once
+// Key figures: the three counting rules (replied to, interviewed, response
+// delay), the figures of a set of applications, and their label texts. The
+// key-figures panel, the editor and the directory all count with these.
+
+#include "store/records.h"
+
+#include <QList>
+#include <QLocale>
+#include <QStringList>
+#include <optional>
+
+namespace counting {
+
+// Replied to: the reply document slot is not empty.
+bool replied(const TCandidatureRec& c);
+// Interviewed: an appointment date is set.
+bool interviewed(const TCandidatureRec& c);
+// Days between the application and the first reaction (appointment or reply
+// date, the earlier one when both are set); none without either. Throws
+// DateError on a date that is not one.
+std::optional<qint32> responseDelay(const TCandidatureRec& c);
+
+} // namespace counting
+
+struct KeyFigures {
+    int candidatures = 0;
+    int societes = 0;
+    int entretiens = 0;
+    int reponses = 0;
+    int delays = 0;      // applications with a response delay
+    double delaySum = 0; // sum of their delays in days
+};
+
+// Counts the live applications of a table (`societes` is given as it is).
+// Throws DateError on a date that is not one.
+KeyFigures countFigures(const QList<TCandidatureRec>& candidatures, int societes);
+
+// k / n × 100 rounded to two decimals, written as the user's settings write numbers.
+QString rateText(int k, int n, const QLocale& locale);
+
+// v rounded to `decimals` places, an exact half going to the even neighbour,
+// written without exponent or trailing zeros.
+QString roundedText(double v, int decimals, const QLocale& locale);
+
+// The seven labels of the key-figures panel, top to bottom.
+QStringList keyFigureTexts(const KeyFigures& f, const QLocale& locale);
