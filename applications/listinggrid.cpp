@@ -94,9 +94,19 @@ void ListingGrid::wheelEvent(QWheelEvent* e)
     e->accept();
 }
 
+void ListingGrid::mousePressEvent(QMouseEvent* e)
+{
+    // The right button opens the sort menu; it does not move the selection.
+    if (e->button() == Qt::RightButton) {
+        e->accept();
+        return;
+    }
+    QTableView::mousePressEvent(e);
+}
+
 void ListingGrid::mouseReleaseEvent(QMouseEvent* e)
 {
-    QTableView::mouseReleaseEvent(e);
+    if (e->button() != Qt::RightButton) QTableView::mouseReleaseEvent(e);
     const QModelIndex i = indexAt(e->position().toPoint());
     if (e->button() == Qt::RightButton) {
         emit popupRequested(e->globalPosition().toPoint());

@@ -12,7 +12,7 @@ OrvaldisApplication::OrvaldisApplication(int& argc, char** argv) : QApplication(
     setApplicationName(QStringLiteral("ORVALDIS"));
     setApplicationDisplayName(QStringLiteral("ORVALDIS"));
     setStyle(QStringLiteral("Fusion"));
-    QFont f(QStringLiteral("DejaVu Sans"));
+    QFont f(QStringLiteral("Liberation Sans"));
     f.setPointSizeF(9);
     setFont(f);
 }

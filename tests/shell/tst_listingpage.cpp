@@ -1,0 +1,245 @@
+// The applications page as the user sees it: the grid, the status bar, the
+// filters, the sort menus, the marker toggle, the alarms and the legend, on
+// data files loaded at start-up.
+#include "applications/listinggrid.h"
+#include "applications/listingpage.h"
+#include "common/fakemessages.h"
+#include "common/testfiles.h"
+#include "reports/legende.h"
+#include "shell/formgeneral.h"
+#include "shell/mdiparent.h"
+#include "shell/panels.h"
+#include "store/settings.h"
+
+#include <QAbstractItemModelTester>
+#include <QLabel>
+#include <QMenu>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+QString daysFromToday(int days) { return QDate::currentDate().addDays(days).toString("yyyyMMdd"); }
+
+struct Program {
+    QTemporaryDir dir;
+    FakeMessages messages;
+    std::unique_ptr<TMDIParent> frame;
+
+    explicit Program(const QList<TCandidatureRec>& apps, const QString& relance = QString())
+    {
+        QDir(dir.path()).mkdir("Lang");
+        QFile::copy(QStringLiteral(LANG_DIR "/Francais.so"), dir.filePath("Lang/Francais.so"));
+        setRegistryFile(dir.filePath("ORVALDIS.ini"));
+        if (!relance.isEmpty()) WriteRegistry(RegistryKey, "Relance", relance);
+        QByteArray socs = recordBytes(makeSociete(1, "ACME", "S")) + recordBytes(makeSociete(2, "BETA", "C"));
+        writeBytes(dir.filePath("societes.dat"), socs);
+        QByteArray bytes;
+        for (const TCandidatureRec& c : apps) bytes += recordBytes(c);
+        writeBytes(dir.filePath("candidatures.dat"), bytes);
+        frame = std::make_unique<TMDIParent>(dir.path());
+        frame->FormCreate();
+        frame->createMainWindow();
+        QSignalSpy loaded(f(), &TFormGeneral::loaded);
+        loaded.wait(10000);
+        frame->show();
+    }
+    ~Program() { frame->close(); }
+    TFormGeneral* f() const { return frame->formGeneral(); }
+    ListingPage* listing() const { return f()->listing(); }
+    ListingGrid* grid() const { return f()->StringGrid1; }
+    QString status() const { return frame->StatusBar1->text(); }
+    QString title(int row) const { return listing()->model()->candidature(row).intitule.text(); }
+};
+
+TCandidatureRec app(qint32 id, qint32 societe, const QString& title, const QString& date)
+{
+    return makeCandidature(id, societe, title, date);
+}
+
+} // namespace
+
+class TestListingPage : public QObject {
+    Q_OBJECT
+private slots:
+    void emptyTableHidesTheGridAndTheFilters()
+    {
+        Program p({});
+        QVERIFY(p.grid()->isHidden());
+        QVERIFY(p.f()->Label_ShowHide->isHidden());
+        QVERIFY(p.f()->Label_AlarmeOnly->isHidden());
+        QCOMPARE(p.status(), QString());
+        QCOMPARE(p.messages.count(), 0);
+    }
+
+    void gridStatusBarAndAlarmMessage()
+    {
+        TCandidatureRec finished = app(1, 1, "Comptable", daysFromToday(-30));
+        finished.terminee = 1;
+        TCandidatureRec alarm = app(2, 2, "Juriste", daysFromToday(-10));
+        alarm.date_rdv = daysFromToday(2);
+        alarm.alerte = QStringLiteral("3");
+        alarm.cv = QStringLiteral("<TEXTE>");
+        TCandidatureRec orphan = app(3, 99, "Sans société", daysFromToday(-1));
+        Program p({finished, alarm, orphan, app(4, 1, "Acheteur", daysFromToday(-5))});
+        QAbstractItemModelTester tester(p.listing()->model(),
+                                        QAbstractItemModelTester::FailureReportingMode::QtTest);
+        QCOMPARE(p.listing()->model()->rowCount(), 3);
+        // The stored order is by date, ascending: the oldest first.
+        QCOMPARE(p.title(0), QStringLiteral("Comptable"));
+        QCOMPARE(p.title(2), QStringLiteral("Acheteur"));
+        // The company not found is counted only among the finished ones.
+        QCOMPARE(p.status(), QStringLiteral("2 candidatures en cours - 2 candidatures terminées - 1 alarme"));
+        QCOMPARE(p.messages.texts(), QStringList("Vous avez 1 alarme déclenchée !"));
+        const QModelIndex date = p.listing()->model()->index(1, 1);
+        QCOMPARE(date.data().toString(), QDate::currentDate().addDays(-10).toString("dd/MM/yyyy"));
+        QCOMPARE(p.listing()->model()->index(1, 3).data().toString(), QStringLiteral("BETA"));
+        QCOMPARE(p.grid()->columnWidth(4), 342);
+        QVERIFY(p.f()->Label_RelancesOnly->isHidden()); // follow-ups are off
+        // Rebuilding does not show the message again.
+        p.f()->AfficheCandidatures();
+        QCOMPARE(p.messages.count(), 1);
+    }
+
+    void filtersAndTheirCaptions()
+    {
+        TCandidatureRec finished = app(1, 1, "Comptable", daysFromToday(-30));
+        finished.terminee = 1;
+        TCandidatureRec alarm = app(2, 1, "Juriste", daysFromToday(-10));
+        alarm.date_rdv = daysFromToday(-1);
+        alarm.alerte = QStringLiteral("1");
+        Program p({finished, alarm, app(3, 1, "Acheteur", daysFromToday(-40))}, "15");
+        QCOMPARE(p.status(), QStringLiteral("2 candidatures en cours - 1 candidature terminée - 1 alarme - 1 candidature à relancer"));
+        QVERIFY(p.f()->Label_RelancesOnly->isVisible());
+
+        p.listing()->Label_ShowHideClick();
+        QCOMPARE(p.listing()->model()->rowCount(), 2);
+        QCOMPARE(p.f()->Label_ShowHide->caption(), p.frame->language().text(209));
+        p.listing()->Label_AlarmeOnlyClick();
+        QCOMPARE(p.listing()->model()->rowCount(), 1);
+        QCOMPARE(p.title(0), QStringLiteral("Juriste"));
+        QCOMPARE(p.f()->Label_AlarmeOnly->caption(), p.frame->language().text(215));
+        p.listing()->Label_RelancesOnlyClick();
+        QCOMPARE(p.listing()->model()->rowCount(), 1);
+        QCOMPARE(p.title(0), QStringLiteral("Acheteur"));
+        QCOMPARE(p.f()->Label_AlarmeOnly->caption(), QStringLiteral("Voir les alarmes uniquement"));
+        QVERIFY(!p.f()->AlarmesSeules);
+        p.listing()->Label_RelancesOnlyClick();
+        QCOMPARE(p.f()->Label_RelancesOnly->caption(), QStringLiteral("Voir les candidatures à relancer uniquement"));
+        QCOMPARE(p.listing()->model()->rowCount(), 2); // finished ones still hidden
+    }
+
+    void everythingFilteredOutKeepsTheStatusBar()
+    {
+        Program p({app(1, 1, "Comptable", daysFromToday(-3))});
+        const QString before = p.status();
+        p.listing()->Label_AlarmeOnlyClick();
+        QVERIFY(p.grid()->isHidden());
+        QCOMPARE(p.status(), before);
+        QVERIFY(p.f()->Label_AlarmeOnly->isVisible());
+    }
+
+    void bothSortMenusStayInStepAndTheChoiceIsStored()
+    {
+        Program p({app(1, 2, "Zeta", "20260101"), app(2, 1, "Alpha", "20260301")});
+        p.listing()->popupSortClick(3); // by title
+        QCOMPARE(Readregistry(RegistryKey, "tri"), QStringLiteral("i"));
+        QVERIFY(p.frame->MenuTri[3]->isChecked());
+        QCOMPARE(p.title(0), QStringLiteral("Alpha"));
+        p.frame->MenuDecroissant->trigger();
+        QCOMPARE(Readregistry(RegistryKey, "sens"), QStringLiteral("desc"));
+        QVERIFY(p.listing()->Ordredcroissant1->isChecked());
+        QCOMPARE(p.title(0), QStringLiteral("Zeta"));
+        p.frame->MenuTri[1]->trigger(); // by company, still descending
+        QVERIFY(p.listing()->popupTri[1]->isChecked());
+        QCOMPARE(Readregistry(RegistryKey, "tri"), QStringLiteral("s"));
+        QCOMPARE(p.title(0), QStringLiteral("Zeta")); // BETA before ACME when descending
+        p.listing()->popupDirectionClick(false);
+        QVERIFY(p.frame->MenuCroissant->isChecked() && !p.frame->MenuDecroissant->isChecked());
+        QCOMPARE(Readregistry(RegistryKey, "sens"), QString());
+        QCOMPARE(p.title(0), QStringLiteral("Alpha"));
+        QVERIFY(!p.frame->MenuTri[3]->isChecked());
+    }
+
+    void markerToggleIsSavedAtOnceAndPutBackWhenTheWriteFails()
+    {
+        Program p({app(1, 1, "Comptable", "20260101"), app(2, 1, "Juriste", "20260102")});
+        const QString file = p.dir.filePath("candidatures.dat");
+        p.listing()->StringGrid1SelectCell(10, 1);
+        QCOMPARE(p.f()->IdCandidature, 2);
+        QCOMPARE(int(readBytes(file).at(1644 + 1625)), 1);
+        QVERIFY(p.listing()->model()->rows()[1].marqueur);
+        QVERIFY(p.f()->store().Candidatures[1].marqueur);
+        p.listing()->StringGrid1SelectCell(10, 1);
+        QCOMPARE(int(readBytes(file).at(1644 + 1625)), 0);
+        // The file can no longer be written: the flag comes back, with the message.
+        QFile::remove(file);
+        QDir(p.dir.path()).mkdir("candidatures.dat");
+        p.messages.clear();
+        p.listing()->StringGrid1SelectCell(10, 0);
+        QVERIFY(!p.listing()->model()->rows()[0].marqueur);
+        QVERIFY(!p.f()->store().Candidatures[0].marqueur);
+        QCOMPARE(p.messages.count(), 1);
+        QVERIFY(p.messages.shown[0].text.contains("\"candidatures.dat\""));
+        QDir(p.dir.path()).rmdir("candidatures.dat");
+    }
+
+    void clicksAndKeysMoveOneRow()
+    {
+        QList<TCandidatureRec> apps;
+        for (int i = 1; i <= 40; ++i) apps.append(app(i, 1, QStringLiteral("P%1").arg(i), QStringLiteral("202601%1").arg(i % 28 + 1, 2, 10, QLatin1Char('0'))));
+        Program p(apps);
+        ListingGrid* g = p.grid();
+        QCOMPARE(g->columnWidth(4), 324); // room for the scroll bar
+        QCOMPARE(g->selectedRow(), -1);
+        QTest::keyClick(g, Qt::Key_PageDown);
+        QCOMPARE(g->selectedRow(), 0);
+        QTest::keyClick(g, Qt::Key_PageDown);
+        QCOMPARE(g->selectedRow(), 1);
+        QTest::keyClick(g, Qt::Key_End);
+        QCOMPARE(g->selectedRow(), 2);
+        QTest::keyClick(g, Qt::Key_Home);
+        QCOMPARE(g->selectedRow(), 1);
+        for (int i = 0; i < 38; ++i) QTest::keyClick(g, Qt::Key_Down);
+        QCOMPARE(g->selectedRow(), 39);
+        QCOMPARE(g->topRow(), 39 - 35);
+        QTest::keyClick(g, Qt::Key_Down);
+        QCOMPARE(g->selectedRow(), 39); // the last row
+        QCOMPARE(p.f()->IdCandidature, 0); // only a click chooses the application
+        const QRect cell = g->visualRect(p.listing()->model()->index(g->selectedRow(), 4));
+        QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, cell.center());
+        QCOMPARE(p.f()->IdCandidature, qint32(p.listing()->model()->candidature(39).id));
+    }
+
+    void dueAlarmsBlinkAndTheLegendShowsOnce()
+    {
+        TCandidatureRec alarm = app(1, 1, "Juriste", daysFromToday(-10));
+        alarm.date_rdv = daysFromToday(0);
+        alarm.alerte = QStringLiteral("2");
+        Program p({alarm});
+        QVERIFY(!p.f()->PhaseClignotement);
+        p.listing()->blink();
+        QVERIFY(p.f()->PhaseClignotement);
+        p.listing()->blink();
+        QVERIFY(!p.f()->PhaseClignotement);
+
+        p.listing()->Label_LegendeClick();
+        TLegende* legend = p.listing()->legende();
+        QVERIFY(legend && legend->isVisible());
+        QCOMPARE(legend->findChildren<QLabel*>(QRegularExpression("^Legende")).size(), 12);
+        p.listing()->Label_LegendeClick();
+        QCOMPARE(p.f()->findChildren<TLegende*>().size(), 1);
+        QVERIFY(legend->windowFlags() & Qt::WindowStaysOnTopHint);
+    }
+
+    void noBlinkingWithoutAlarms()
+    {
+        Program p({app(1, 1, "Comptable", daysFromToday(-3))});
+        p.listing()->blink();
+        QVERIFY(!p.f()->PhaseClignotement);
+    }
+};
+
+QTEST_MAIN(TestListingPage)
+#include "tst_listingpage.moc"
