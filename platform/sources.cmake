@@ -3,6 +3,7 @@ list(APPEND CORE_SOURCES
 )
 list(APPEND GUI_SOURCES
   platform/cutstring.cpp
+  platform/dialogs.cpp
   platform/messageboxes.cpp
   platform/shellopen.cpp
 )

@@ -1,0 +1,29 @@
+#pragma once
+// Every modal dialog and file chooser of the program opens through here, so
+// that tests can answer them the way they answer message boxes.
+
+#include <QString>
+#include <functional>
+
+class QDialog;
+class QWidget;
+
+namespace dialogs {
+
+// Runs a modal dialog; returns QDialog::Accepted or Rejected.
+int exec(QDialog& dialog);
+
+// The file the user picks to open, empty when cancelled. `filter` is in
+// Qt's form ("Documents (*.doc *.pdf);;Tous les fichiers (*)").
+QString openFile(QWidget* parent, const QString& title, const QString& filter);
+// The file the user names to save to, empty when cancelled.
+QString saveFile(QWidget* parent, const QString& title, const QString& filter,
+                 const QString& suggested = QString());
+
+// Test hooks: while set, they answer in place of the user.
+using ExecHook = std::function<int(QDialog&)>;
+using FileHook = std::function<QString(const QString& title)>;
+void setExecHook(ExecHook hook);
+void setFileHook(FileHook hook);
+
+} // namespace dialogs
