@@ -1,5 +1,6 @@
 #include "applications/listingpage.h"
 
+#include "applications/editor.h"
 #include "applications/listinggrid.h"
 #include "platform/messages.h"
 #include "reports/legende.h"
@@ -257,7 +258,10 @@ void ListingPage::reportBadDates(const QList<int>& positions)
 void ListingPage::TabSheet1Show()
 {
     f_.frame()->MenuAffichage->menuAction()->setVisible(f_.MenuAffichageVisible);
-    if (f_.RafraichirListing) AfficheCandidatures();
+    if (f_.RafraichirListing) {
+        AfficheCandidatures();
+        if (f_.editor()->isOpen()) f_.editor()->StringGrid1DblClick();
+    }
     f_.RafraichirListing = false;
     f_.PositionnePanelApplication();
 }
@@ -287,10 +291,7 @@ void ListingPage::StringGrid1SelectCell(int column, int row)
     model_->cellsChanged(row, 10);
 }
 
-void ListingPage::StringGrid1DblClick()
-{
-    // The editor opens the application IdCandidature.
-}
+void ListingPage::StringGrid1DblClick() { f_.editor()->StringGrid1DblClick(); }
 
 void ListingPage::StringGrid1MouseUp(const QPoint& globalPos) { PopupMenu1->popup(globalPos); }
 

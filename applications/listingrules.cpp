@@ -18,6 +18,23 @@ qint64 dayNumber(int year, int month, int day)
 
 qint64 todayDayNumber() { return QDate::currentDate().toJulianDay() - kDayZero; }
 
+namespace {
+
+// Days since 1899-12-30 of a valid Gregorian date, in integers.
+qint64 civilDays(int y, int m, int d)
+{
+    y -= m <= 2;
+    const int era = y / 400;
+    const int yoe = y - era * 400;
+    const int doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
+    const int doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+    return qint64(era) * 146097 + doe - 693899; // day 0 is 1899-12-30
+}
+
+bool leap(int y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
+
+} // namespace
+
 DateValue readDate(const Date& d)
 {
     if (d.length() != 8) return {};
@@ -27,8 +44,12 @@ DateValue readDate(const Date& d)
         if (c < '0' || c > '9') return {};
         v = v * 10 + (c - '0');
     }
-    const qint64 days = dayNumber(v / 10000, v / 100 % 100, v % 100);
-    if (days < 0 || v < 10000) return {};
+    const int y = v / 10000, m = v / 100 % 100, day = v % 100;
+    static const int lengths[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    if (y < 1 || m < 1 || m > 12 || day < 1) return {};
+    if (day > lengths[m - 1] + (m == 2 && leap(y) ? 1 : 0)) return {};
+    const qint64 days = civilDays(y, m, day);
+    if (days < 0) return {};
     return {v, days};
 }
 
@@ -45,9 +66,15 @@ qint64 distance(qint64 a, qint64 b) { return a > b ? a - b : b - a; }
 
 int alerteDays(const TCandidatureRec& c)
 {
-    bool ok = false;
-    const int a = QByteArray(c.alerte.chars, c.alerte.length()).toInt(&ok);
-    return ok ? a : -1;
+    const int n = c.alerte.length();
+    if (n == 0) return -1;
+    int a = 0;
+    for (int i = 0; i < n; ++i) {
+        const char ch = c.alerte.chars[i];
+        if (ch < '0' || ch > '9') return -1;
+        a = a * 10 + (ch - '0');
+    }
+    return a;
 }
 
 } // namespace
@@ -73,14 +100,32 @@ DateValue lastActivity(const TCandidatureRec& c)
 
 namespace {
 
-// A date field that holds something that is not a date.
-bool hasBadDate(const TCandidatureRec& c)
+// What the listing needs of one application, read in one pass over its record.
+struct Reading {
+    DateValue date, last, rdv;
+    bool bad = false;
+};
+
+Reading readApplication(const TCandidatureRec& c)
 {
-    if (!readDate(c.date).valid()) return true;
-    for (const Date* d : {&c.date_cv, &c.date_lettre, &c.date_suite, &c.date_accuse, &c.date_rdv})
-        if (!d->isEmpty() && !readDate(*d).valid()) return true;
-    return !c.alerte.isEmpty() && alerteDays(c) < 0;
+    Reading r;
+    r.date = readDate(c.date);
+    r.bad = !r.date.valid();
+    r.last = r.date;
+    for (const Date* d : {&c.date_cv, &c.date_lettre, &c.date_suite, &c.date_accuse, &c.date_rdv}) {
+        if (d->isEmpty()) continue;
+        const DateValue v = readDate(*d);
+        if (!v.valid()) r.bad = true;
+        else if (v.number > r.last.number) r.last = v;
+        if (d == &c.date_rdv) r.rdv = v;
+    }
+    if (!c.alerte.isEmpty() && alerteDays(c) < 0) r.bad = true;
+    return r;
 }
+
+// Row flags gathered while the records are read in table order, so that the
+// rows can be filled in sorted order without going back to the records.
+enum Flag : quint8 { EnCours = 1, Cv = 2, Lettre = 4, Accuse = 8, Suite = 16, Alarme = 32 };
 
 } // namespace
 
@@ -94,10 +139,8 @@ ListingResult buildListing(const QList<TCandidatureRec>& candidatures,
 
     TListingMaListe list;
     list.reserve(int(candidatures.size()));
-    QList<qint32> alarms; // alarm flag by position, filled for listed ones only
-    alarms.resize(candidatures.size());
-    QList<int> positions; // company position by application position, for listed ones
-    positions.resize(candidatures.size());
+    QList<quint8> flags(candidatures.size(), 0);
+    QList<int> positions(candidatures.size(), 0); // company position of each application
 
     for (int i = 0; i < candidatures.size(); ++i) {
         const TCandidatureRec& c = candidatures[i];
@@ -107,12 +150,14 @@ ListingResult buildListing(const QList<TCandidatureRec>& candidatures,
         if (s < 0) continue;
         const TSocieteRec& societe = societes[s];
         positions[i] = s;
-        if (hasBadDate(c)) r.badDates.append(i);
+        const Reading d = readApplication(c);
+        if (d.bad) r.badDates.append(i);
 
-        const DateValue last = lastActivity(c);
-        const bool relancer = !c.terminee && last.valid() && distance(in.today, last.days) >= relance;
+        const bool relancer = !c.terminee && d.last.valid() && distance(in.today, d.last.days) >= relance;
         if (relancer) ++r.relances;
-        const bool alarme = alarmDue(c, in.today);
+        const int alerte = alerteDays(c);
+        const bool alarme = !c.terminee && alerte >= 0 && d.rdv.valid() &&
+                            distance(in.today, d.rdv.days) <= alerte;
 
         bool listed = true;
         if (in.filters.relancesSeules) listed = relancer;
@@ -120,10 +165,12 @@ ListingResult buildListing(const QList<TCandidatureRec>& candidatures,
         else if (in.filters.masquerTerminees) listed = !c.terminee;
         if (!listed) continue;
 
-        alarms[i] = alarme ? 1 : 0;
+        flags[i] = quint8((c.terminee ? 0 : EnCours) | (c.cv.isEmpty() ? 0 : Cv) |
+                          (c.lettre.isEmpty() ? 0 : Lettre) | (c.accuse.isEmpty() ? 0 : Accuse) |
+                          (c.suite.isEmpty() ? 0 : Suite) | (alarme ? Alarme : 0));
         TElementListing e;
         e.statut = c.terminee ? 1 : 0;
-        e.date = qMax(readDate(c.date).number, 0);
+        e.date = qMax(d.date.number, 0);
         e.categorie = &societe.categorie;
         e.societe = &societe.nom;
         e.intitule = &c.intitule;
@@ -138,16 +185,16 @@ ListingResult buildListing(const QList<TCandidatureRec>& candidatures,
     r.rows.resize(n);
     for (int k = 0; k < n; ++k) {
         const TElementListing& e = list.at(in.descending ? n - 1 - k : k);
-        const TCandidatureRec& c = candidatures[e.index];
+        const quint8 f = flags[e.index];
         TLigneListing& l = r.rows[k];
-        l.en_cours = c.terminee ? 0 : 1;
-        l.cv = c.cv.isEmpty() ? 0 : 1;
-        l.lettre = c.lettre.isEmpty() ? 0 : 1;
-        l.accuse = c.accuse.isEmpty() ? 0 : 1;
-        l.suite = c.suite.isEmpty() ? 0 : 1;
+        l.en_cours = (f & EnCours) ? 1 : 0;
+        l.cv = (f & Cv) ? 1 : 0;
+        l.lettre = (f & Lettre) ? 1 : 0;
+        l.accuse = (f & Accuse) ? 1 : 0;
+        l.suite = (f & Suite) ? 1 : 0;
         l.rdv = e.rdv;
         l.marqueur = e.marqueur;
-        l.alarme = alarms[e.index];
+        l.alarme = (f & Alarme) ? 1 : 0;
         l.categorie = e.categorie->isEmpty() ? 0 : e.categorie->chars[0];
         l.index = e.index;
         l.societe = positions[e.index];

@@ -46,9 +46,9 @@ struct ListingResult {
     int alarmes = 0;           // k: listed rows whose alarm is due
     int relances = 0;          // j: applications due for a follow-up, whatever the filters
     bool relanceOn = false;    // "Relance" is not "0"
-    // Positions of the applications with a date that is not a valid date:
-    // listed, but without follow-up or alarm, so that one damaged record
-    // never hides the others.
+    // Positions of the applications with a date that is not a valid date.
+    // They stay listed; the damaged field is left out of the follow-up and
+    // alarm rules, so that one damaged record never hides the others.
     QList<int> badDates;
 };
 
@@ -64,8 +64,8 @@ DateValue readDate(const Date& d);
 qint64 dayNumber(int year, int month, int day);
 qint64 todayDayNumber();
 
-// The follow-up delay in days: the integer value of "Relance", 0 when it is
-// empty or not a number.
+// The follow-up delay in days: the integer value of "Relance", 0 (follow-ups
+// off) when it is empty, zero however written, or not a number.
 int relanceDays(const QString& relance);
 
 // The alarm rule for one application.

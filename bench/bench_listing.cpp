@@ -18,8 +18,9 @@
 //
 // The data are generated once, with a fixed reference day, and shared by every
 // benchmark of this file. BM_ListingRebuild and BM_KeyFigures report their time
-// as a multiple of the plain sort under the same keys in the counter "x_sort",
-// when that sort ran before them.
+// as a multiple of the plain sort under the same keys in the counter "x_sort"
+// (BM_KeyFigures: under "d"), when that sort ran before them; the sort's time
+// is then its mean over all its runs, repetitions included.
 
 #include "applications/listingrules.h"
 #include "applications/sort.h"
@@ -121,9 +122,21 @@ std::vector<int> sortedPositions(const char* letter)
     return positions;
 }
 
-// Mean seconds per iteration of the last run of the plain sort under each
-// sort letter.
-std::map<std::string, double> sortSeconds;
+// Time spent in the plain sort under each sort letter, over every run of it
+// so far (its repetitions included), and the iterations it took.
+struct SortTotal {
+    double seconds = 0;
+    qint64 iterations = 0;
+    double mean() const { return iterations > 0 ? seconds / double(iterations) : 0; }
+};
+std::map<std::string, SortTotal> sortTotals;
+
+// Mean seconds of the plain sort under this letter; 0 when it did not run.
+double sortMean(const char* letter)
+{
+    const auto found = sortTotals.find(letter);
+    return found == sortTotals.end() ? 0 : found->second.mean();
+}
 
 void BM_StdSortElements(benchmark::State& state, const char* letter)
 {
@@ -156,7 +169,9 @@ void BM_StdSortElements(benchmark::State& state, const char* letter)
         }
     state.SetItemsProcessed(state.iterations() * qint64(unsorted.size()));
     state.counters["elements"] = double(unsorted.size());
-    sortSeconds[letter] = seconds(spent) / double(state.iterations());
+    SortTotal& total = sortTotals[letter];
+    total.seconds += seconds(spent);
+    total.iterations += qint64(state.iterations());
 }
 
 ListingInput inputFor(const char* letter, bool descending)
@@ -216,9 +231,8 @@ void BM_ListingRebuild(benchmark::State& state, const char* letter, bool descend
     state.SetItemsProcessed(state.iterations() * qint64(d.candidatures.size()));
     state.counters["rows"] = double(rows);
     const double mean = seconds(spent) / double(state.iterations());
-    const auto sorted = sortSeconds.find(letter);
-    if (sorted != sortSeconds.end() && sorted->second > 0)
-        state.counters["x_sort"] = mean / sorted->second;
+    if (const double sorted = sortMean(letter); sorted > 0)
+        state.counters["x_sort"] = mean / sorted;
 }
 
 void BM_KeyFigures(benchmark::State& state)
@@ -257,9 +271,8 @@ void BM_KeyFigures(benchmark::State& state)
     state.SetItemsProcessed(state.iterations() * qint64(d.candidatures.size()));
     state.counters["candidatures"] = double(figures.candidatures);
     const double mean = seconds(spent) / double(state.iterations());
-    const auto sorted = sortSeconds.find("d");
-    if (sorted != sortSeconds.end() && sorted->second > 0)
-        state.counters["x_sort"] = mean / sorted->second;
+    if (const double sorted = sortMean("d"); sorted > 0)
+        state.counters["x_sort"] = mean / sorted;
 }
 
 BENCHMARK_CAPTURE(BM_StdSortElements, d, "d")->Unit(benchmark::kMillisecond)->UseRealTime();

@@ -1,4 +1,5 @@
 list(APPEND CORE_SOURCES
+  platform/mailsender.cpp
   platform/messages.cpp
 )
 list(APPEND GUI_SOURCES

@@ -3,5 +3,6 @@ list(APPEND CORE_SOURCES
   reports/statsthread.cpp
 )
 list(APPEND GUI_SOURCES
+  reports/calendrier.cpp
   reports/legende.cpp
 )

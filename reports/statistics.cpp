@@ -1,6 +1,7 @@
 #include "reports/statistics.h"
 
 #include "store/helpers.h"
+#include "store/texts.h"
 
 #include <cmath>
 
@@ -85,4 +86,45 @@ QStringList keyFigureTexts(const KeyFigures& f, const QLocale& locale)
                  QStringLiteral(" jour") + (mean > 1 ? QStringLiteral("s") : QString());
     }
     return t;
+}
+
+KeyFigures companyFigures(const QList<TCandidatureRec>& candidatures, qint32 societeId)
+{
+    KeyFigures f;
+    for (const TCandidatureRec& c : candidatures) {
+        if (!isLive(c) || qint32(c.id_societe) != societeId) continue;
+        ++f.candidatures;
+        if (counting::replied(c)) ++f.reponses;
+        if (counting::interviewed(c)) ++f.entretiens;
+        try {
+            if (const auto d = counting::responseDelay(c)) {
+                ++f.delays;
+                f.delaySum += *d;
+            }
+        } catch (const DateError&) {
+        }
+    }
+    return f;
+}
+
+QStringList companyFigureTexts(const KeyFigures& f, const QLocale& locale)
+{
+    const int t = f.candidatures;
+    QStringList out{GetTxt(t < 2 ? 108 : 119) + QStringLiteral(": ") + QString::number(t)};
+    if (t < 1) return out << QString() << QString() << QString();
+    out << GetTxt(f.reponses < 2 ? 196 : 197) + QStringLiteral(": ") + QString::number(f.reponses) +
+               QStringLiteral(" (Taux: ") +
+               (f.reponses < 1 ? QStringLiteral("0") : rateText(f.reponses, t, locale)) +
+               QStringLiteral("%)");
+    out << GetTxt(f.entretiens < 2 ? 198 : 199) + QStringLiteral(": ") +
+               QString::number(f.entretiens) + QStringLiteral(" (") + GetTxt(200) +
+               QStringLiteral(": ") + rateText(f.entretiens, t, locale) + QStringLiteral("%)");
+    if (f.delays == 0) {
+        out << GetTxt(204);
+    } else {
+        const double a = f.delaySum / f.delays;
+        out << GetTxt(201) + QStringLiteral(": ") + roundedText(a, 1, locale) + QLatin1Char(' ') +
+                   GetTxt(a > 1 ? 203 : 202);
+    }
+    return out;
 }

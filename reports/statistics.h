@@ -36,6 +36,15 @@ struct KeyFigures {
 // Throws DateError on a date that is not one.
 KeyFigures countFigures(const QList<TCandidatureRec>& candidatures, int societes);
 
+// The figures of the live applications sent to one company. A date that is
+// not one leaves out that application's response delay.
+KeyFigures companyFigures(const QList<TCandidatureRec>& candidatures, qint32 societeId);
+
+// The four figure lines of the application editor for one company:
+// applications, replies with their rate, interviews with their rate, mean
+// response time. The last three are empty without applications.
+QStringList companyFigureTexts(const KeyFigures& f, const QLocale& locale);
+
 // k / n × 100 rounded to two decimals, written as the user's settings write numbers.
 QString rateText(int k, int n, const QLocale& locale);
 

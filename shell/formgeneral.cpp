@@ -1,7 +1,10 @@
 #include "shell/formgeneral.h"
 
+#include "applications/editor.h"
+#include "applications/editorview.h"
 #include "applications/listinggrid.h"
 #include "applications/listingpage.h"
+#include "platform/mailsender.h"
 #include "platform/messages.h"
 #include "shell/mdiparent.h"
 #include "shell/panels.h"
@@ -72,6 +75,7 @@ bool TFormGeneral::FormCreate()
     Label_AlarmeOnly->setCaption(GetTxt(216));
     PositionneLabels();
     listing_ = new ListingPage(*this);
+    editor_ = new ApplicationEditor(*this, Zone);
     QApplication::restoreOverrideCursor();
     return true;
 }
@@ -154,6 +158,8 @@ void TFormGeneral::buildApplicationsPage()
         Panel_Candidatures->addLink(QStringLiteral("lien_SupprimerCandidature"), QString(), "delete");
     lien_RetourListing =
         Panel_Candidatures->addLink(QStringLiteral("lien_RetourListing"), QString(), "back");
+    // The application report is not part of this version yet.
+    for (LinkLabel* l : {lien_apercuRapport, lien_printRapport, lien_saveRapport}) l->setEnabled(false);
     Panel_Candidatures->hide();
 
     Panel_Chiffres = new SidePanel(QStringLiteral("Panel_Chiffres"),
@@ -179,10 +185,14 @@ void TFormGeneral::buildApplicationsPage()
 
     auto* right = new QVBoxLayout;
     right->setSpacing(4);
-    StringGrid1 = new ListingGrid(TabSheet1);
-    right->addWidget(StringGrid1);
+    listingArea_ = new QWidget(TabSheet1);
+    auto* area = new QVBoxLayout(listingArea_);
+    area->setContentsMargins(0, 0, 0, 0);
+    area->setSpacing(4);
+    StringGrid1 = new ListingGrid(listingArea_);
+    area->addWidget(StringGrid1);
 
-    filterRow_ = new QWidget(TabSheet1);
+    filterRow_ = new QWidget(listingArea_);
     filterRow_->setFixedHeight(18);
     filterRow_->setFixedWidth(StringGrid1->width());
     Label_Legende = new LinkLabel(QStringLiteral("Label_Legende"), QStringLiteral("Voir la légende"),
@@ -196,8 +206,13 @@ void TFormGeneral::buildApplicationsPage()
     Label_Separateur2 = new QLabel(QStringLiteral(" / "), filterRow_);
     Label_Separateur2->setObjectName(QStringLiteral("Label_Separateur2"));
     Label_RelancesOnly = new LinkLabel(QStringLiteral("Label_RelancesOnly"), QString(), filterRow_);
-    right->addWidget(filterRow_);
-    right->addStretch(1);
+    area->addWidget(filterRow_);
+    area->addStretch(1);
+    right->addWidget(listingArea_, 1);
+    Zone = new ZoneCandidature(TabSheet1);
+    Zone->setFixedWidth(StringGrid1->width());
+    Zone->hide();
+    right->addWidget(Zone, 1);
     page->addLayout(right);
     page->addStretch(1);
 }
@@ -255,6 +270,7 @@ void TFormGeneral::SetLang()
     Tabulations->setTabText(1, GetTxt(120));
     Tabulations->setTabText(2, GetTxt(121));
     Label_RelancesOnly->setCaption(GetTxt(217));
+    Zone->SetLang();
     for (SidePanel* p : {Panel_Assistant, Panel_Candidatures, Panel_Chiffres, Panel_Societes,
                          Panel_Application})
         p->fitHeight();
@@ -333,6 +349,18 @@ void TFormGeneral::AfficheCandidatures()
     if (listing_) listing_->AfficheCandidatures();
 }
 
+void TFormGeneral::showEditor(bool on)
+{
+    listingArea_->setVisible(!on);
+    Zone->setVisible(on);
+}
+
+MailSender& TFormGeneral::EnvoiMail()
+{
+    if (!mail_) mail_ = std::make_unique<MailSender>();
+    return *mail_;
+}
+
 // ---- Closing ----------------------------------------------------------------
 
 bool TFormGeneral::FormCloseQuery()
@@ -345,6 +373,7 @@ bool TFormGeneral::FormCloseQuery()
 
 void TFormGeneral::KillThread()
 {
+    if (editor_ && CandidatureModifiee) editor_->SauveCandidature();
     if (listing_) listing_->stop();
     if (!loader_) return;
     // The loader may be waiting for this thread to take a step: keep serving
@@ -361,12 +390,14 @@ void TFormGeneral::loaderStatus(const QString& text) { frame_->StatusBar1->setTe
 void TFormGeneral::loaderBegin(qint64 total)
 {
     progressStart(total);
+    editor_->clearSources();
 }
 
 void TFormGeneral::loaderStep(qint64 records) { progressStep(records); }
 
 void TFormGeneral::loaderEnd()
 {
+    editor_->setSources(store_->SourcesConnues);
     progressHide();
     frame_->StatusBar1->clear();
     loadingDone_ = true;

@@ -9,7 +9,10 @@
 #include <QWidget>
 #include <memory>
 
+class ApplicationEditor;
 class LinkLabel;
+class MailSender;
+class ZoneCandidature;
 class ListingGrid;
 class ListingPage;
 class QLabel;
@@ -42,6 +45,11 @@ public:
     TExeThread* loader() const { return loader_.get(); }
     bool loadingDone() const { return loadingDone_; }
     ListingPage* listing() const { return listing_; }
+    ApplicationEditor* editor() const { return editor_; }
+    // The one mail sender of the program.
+    MailSender& EnvoiMail();
+    // Shows the editor in the place of the listing, or the listing again.
+    void showEditor(bool on);
 
     // Rebuilds the application listing.
     void AfficheCandidatures();
@@ -91,6 +99,7 @@ public:
     LinkLabel* lien_importSoc = nullptr;
     ListingGrid* StringGrid1 = nullptr;
     LinkLabel* Label_Legende = nullptr;
+    ZoneCandidature* Zone = nullptr; // the editor, ZoneCandidature
     LinkLabel* Label_ShowHide = nullptr;
     QLabel* Label_Separateur = nullptr;
     LinkLabel* Label_AlarmeOnly = nullptr;
@@ -131,5 +140,8 @@ private:
     std::unique_ptr<TExeThread> loader_;
     QWidget* filterRow_ = nullptr;
     ListingPage* listing_ = nullptr;
+    ApplicationEditor* editor_ = nullptr;
+    QWidget* listingArea_ = nullptr;
+    std::unique_ptr<MailSender> mail_;
     bool loadingDone_ = false;
 };

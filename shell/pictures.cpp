@@ -214,4 +214,33 @@ const QPixmap& listingIcon(ListingIcon icon)
     return p;
 }
 
+namespace {
+QPixmap light(const QColor& c)
+{
+    QPixmap p(14, 14);
+    p.fill(Qt::transparent);
+    QPainter g(&p);
+    g.setRenderHint(QPainter::Antialiasing);
+    QRadialGradient grad(QPointF(5, 5), 8);
+    grad.setColorAt(0, c.lighter(170));
+    grad.setColorAt(1, c);
+    g.setPen(QPen(c.darker(150), 1));
+    g.setBrush(grad);
+    g.drawEllipse(QRectF(1.5, 1.5, 11, 11));
+    return p;
+}
+} // namespace
+
+const QPixmap& Img_VoyantVert()
+{
+    static const QPixmap p = light(QColor(0x2E, 0xA0, 0x4F));
+    return p;
+}
+
+const QPixmap& Img_VoyantRouge()
+{
+    static const QPixmap p = light(QColor(0xD3, 0x2F, 0x2F));
+    return p;
+}
+
 } // namespace pictures

@@ -25,4 +25,8 @@ enum class ListingIcon {
 };
 const QPixmap& listingIcon(ListingIcon icon);
 
+// The green and red lights of the editor: a document present or absent.
+const QPixmap& Img_VoyantVert();
+const QPixmap& Img_VoyantRouge();
+
 } // namespace pictures

@@ -15,7 +15,8 @@ namespace {
 
 const qint64 kDayZero = QDate(1899, 12, 30).toJulianDay();
 
-qint64 days(const char* s, int n, const QString& shown)
+template <class Shown>
+qint64 days(const char* s, int n, const Shown& shown)
 {
     auto digits = [&](int from, int len) {
         int v = 0;
@@ -28,7 +29,7 @@ qint64 days(const char* s, int n, const QString& shown)
     const int y = n == 8 ? digits(0, 4) : -1;
     const QDate date(y, n == 8 ? digits(4, 2) : 0, n == 8 ? digits(6, 2) : 0);
     if (y < 1 || !date.isValid())
-        throw DateError(QStringLiteral("'%1' n'est pas une date valide").arg(shown));
+        throw DateError(QStringLiteral("'%1' n'est pas une date valide").arg(shown()));
     return date.toJulianDay() - kDayZero;
 }
 
@@ -37,12 +38,12 @@ qint64 days(const char* s, int n, const QString& shown)
 double SQL2DateTime(const QString& date)
 {
     const QByteArray b = date.toLatin1();
-    return double(days(b.constData(), int(b.size()), date));
+    return double(days(b.constData(), int(b.size()), [&] { return date; }));
 }
 
 qint64 dateDays(const Date& date)
 {
-    return days(date.chars, date.length(), date.text());
+    return days(date.chars, date.length(), [&] { return date.text(); });
 }
 
 qint32 CompteJours(const QString& a, const QString& b)

@@ -1,0 +1,473 @@
+#include "applications/editor.h"
+
+#include "applications/deletion.h"
+#include "applications/documents.h"
+#include "applications/editorview.h"
+#include "applications/formlierdoc.h"
+#include "applications/formvoir.h"
+#include "applications/listingpage.h"
+#include "platform/cutstring.h"
+#include "platform/dialogs.h"
+#include "platform/mailsender.h"
+#include "platform/messages.h"
+#include "reports/calendrier.h"
+#include "reports/legende.h"
+#include "reports/statistics.h"
+#include "shell/formgeneral.h"
+#include "shell/mdiparent.h"
+#include "shell/panels.h"
+#include "shell/pictures.h"
+#include "store/cp1252.h"
+#include "store/helpers.h"
+#include "store/texts.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCollator>
+#include <QComboBox>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+ApplicationEditor::ApplicationEditor(TFormGeneral& form, ZoneCandidature* zone)
+    : QObject(&form), f_(form), z_(zone)
+{
+    auto modified = [this] { f_.CandidatureModifiee = true; };
+    auto modifiedAndListing = [this] {
+        f_.CandidatureModifiee = true;
+        f_.RafraichirListing = true;
+    };
+    connect(z_->Edit_intitule, &QLineEdit::textChanged, this, modifiedAndListing);
+    connect(z_->ComboAlerteRDV, &QComboBox::currentIndexChanged, this, modifiedAndListing);
+    connect(z_->CheckBoxAlerte, &QCheckBox::toggled, this, [this, modifiedAndListing] {
+        CheckBoxAlerteClick();
+        modifiedAndListing();
+    });
+    connect(z_->BlocNotes, &QPlainTextEdit::textChanged, this, modified);
+    for (QRadioButton* r : {z_->RadioTypeReponse, z_->RadioTypeSpontane, z_->RadioMethodeInternet,
+                            z_->RadioMethodeEmail, z_->RadioMethodePapier})
+        connect(r, &QRadioButton::toggled, this, [modified](bool on) {
+            if (on) modified();
+        });
+    connect(z_->DefinirDate, &QPushButton::clicked, this, &ApplicationEditor::DefinirDateClick);
+    connect(z_->RDVsupprimer, &QPushButton::clicked, this, &ApplicationEditor::RDVsupprimerClick);
+    connect(z_->Ctajout, &QPushButton::clicked, this, &ApplicationEditor::CtajoutClick);
+    connect(z_->Ctsupprimer, &QPushButton::clicked, this, &ApplicationEditor::CtsupprimerClick);
+    connect(z_->Ctemail, &LinkLabel::clicked, this, &ApplicationEditor::CtemailClick);
+    for (int i = 0; i < 5; ++i) {
+        connect(z_->docs[i].voir, &QPushButton::clicked, this, [this, i] { voirClick(i); });
+        connect(z_->docs[i].ajout, &QPushButton::clicked, this, [this, i] { ajoutClick(i); });
+        connect(z_->docs[i].supprimer, &QPushButton::clicked, this, [this, i] { supprimerClick(i); });
+    }
+    connect(f_.lien_RetourListing, &LinkLabel::clicked, this, &ApplicationEditor::lien_RetourListingClick);
+    connect(f_.lien_SupprimerCandidature, &LinkLabel::clicked, this,
+            &ApplicationEditor::lien_SupprimerCandidatureClick);
+    // The contact chooser belongs to the company directory, which is not part
+    // of this version yet.
+    z_->Ctajout->setEnabled(false);
+}
+
+bool ApplicationEditor::isOpen() const { return !z_->isHidden(); }
+
+void ApplicationEditor::SetLang() { z_->SetLang(); }
+
+const TCandidatureRec* ApplicationEditor::current(int* position) const
+{
+    const QList<TCandidatureRec>& apps = f_.store().Candidatures;
+    for (int i = 0; i < apps.size(); ++i) {
+        if (isLive(apps[i]) && qint32(apps[i].id) == f_.IdCandidature) {
+            if (position) *position = i;
+            return &apps[i];
+        }
+    }
+    return nullptr;
+}
+
+QString ApplicationEditor::notesPath(qint32 id) const
+{
+    return f_.store().path(QStringLiteral("txt/BN_%1.txt").arg(id));
+}
+
+// ---- Sources ---------------------------------------------------------------------
+
+void ApplicationEditor::clearSources() { z_->ListeSources->clear(); }
+
+void ApplicationEditor::setSources(const QStringList& sources)
+{
+    QStringList sorted = sources;
+    QCollator collator(QLocale(QLocale::French, QLocale::France));
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    std::stable_sort(sorted.begin(), sorted.end(),
+                     [&](const QString& a, const QString& b) { return collator.compare(a, b) < 0; });
+    const QString text = z_->ListeSources->currentText();
+    z_->ListeSources->clear();
+    z_->ListeSources->addItems(sorted);
+    z_->ListeSources->setEditText(text);
+}
+
+QStringList ApplicationEditor::sources() const
+{
+    QStringList s;
+    for (int i = 0; i < z_->ListeSources->count(); ++i) s.append(z_->ListeSources->itemText(i));
+    return s;
+}
+
+void ApplicationEditor::addSource(const QString& source)
+{
+    if (source.isEmpty()) return;
+    QStringList s = sources();
+    if (s.contains(source, Qt::CaseSensitive)) return;
+    s.append(source);
+    setSources(s);
+}
+
+// ---- Opening ----------------------------------------------------------------------
+
+void ApplicationEditor::ResetCandidature()
+{
+    for (QLabel* l : {z_->nom_soc, z_->addra, z_->addrb, z_->bp, z_->cpville, z_->pays, z_->tel,
+                      z_->fax, z_->Ctnom, z_->Ctfonction, z_->Cttel, z_->Ctfax, z_->Ctportable})
+        l->clear();
+    z_->Ctemail->setCaption(QString());
+    z_->Edit_intitule->clear();
+    z_->BlocNotes->clear();
+}
+
+void ApplicationEditor::StringGrid1DblClick()
+{
+    TMDIParent* frame = f_.frame();
+    if (ListingPage* l = f_.listing(); l && l->legende()) l->legende()->hide();
+    frame->MenuAffichage->menuAction()->setVisible(false);
+    f_.MenuAffichageVisible = false;
+    if (f_.CandidatureModifiee) SauveCandidature();
+    f_.CandidatureModifiee = false;
+    if (f_.IdCandidature == 0) return;
+
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    ResetCandidature();
+    const TCandidatureRec* found = current();
+    const TCandidatureRec c = found ? *found : TCandidatureRec{};
+    f_.IdSociete = c.id_societe;
+    showCompany(c.id_societe);
+    showContact(c.id_contact);
+    showDocuments(c);
+
+    z_->Edit_intitule->setText(c.intitule.text());
+    z_->ListeSources->setEditText(c.source.text());
+    const QString notes = notesPath(c.id);
+    if (QFileInfo::exists(notes)) {
+        QString text, error;
+        if (readTextFile(notes, &text, &error)) z_->BlocNotes->setPlainText(text);
+        else msg::error(QStringLiteral("Impossible de lire le bloc-notes ") + notes + CR + CR + error);
+    }
+    showAppointment(c);
+    z_->CheckBox1->setChecked(c.terminee);
+    if (c.type.equals("R")) z_->RadioTypeReponse->setChecked(true);
+    else if (c.type.equals("S")) z_->RadioTypeSpontane->setChecked(true);
+    if (c.methode.equals("I")) z_->RadioMethodeInternet->setChecked(true);
+    else if (c.methode.equals("P")) z_->RadioMethodePapier->setChecked(true);
+    else if (c.methode.equals("E")) z_->RadioMethodeEmail->setChecked(true);
+    // An application just opened counts as changed: leaving always saves it.
+    f_.CandidatureModifiee = true;
+    f_.RafraichirListing = true;
+    showFigures();
+
+    f_.Panel_Assistant->hide();
+    f_.Panel_Candidatures->show();
+    f_.showEditor(true);
+    QApplication::restoreOverrideCursor();
+    f_.PositionnePanelApplication();
+}
+
+void ApplicationEditor::showCompany(qint32 societeId)
+{
+    const QList<TSocieteRec>& socs = f_.store().Societes;
+    const TSocieteRec* s = nullptr;
+    for (const TSocieteRec& r : socs)
+        if (isLive(r) && qint32(r.id) == societeId) {
+            s = &r;
+            break;
+        }
+    if (!s) return;
+    z_->nom_soc->setText(CutString(z_->nom_soc->font(), s->nom.text(), 280));
+    z_->addra->setText(s->adresse_a.text());
+    z_->addrb->setText(s->adresse_b.text());
+    z_->bp->setText(s->bp.isEmpty() ? QString() : QStringLiteral("BP ") + s->bp.text());
+    z_->cpville->setText(s->cp.text() + QLatin1Char(' ') + s->ville.text());
+    z_->pays->setText(s->pays.text());
+    auto numbers = [](const char* prefix, const QString& a, const QString& b) {
+        if (a.isEmpty() && b.isEmpty()) return QString();
+        return QString::fromUtf8(prefix) + a + (b.isEmpty() ? QString() : QStringLiteral(" / ") + b);
+    };
+    z_->tel->setText(numbers("Tél: ", s->tela.text(), s->telb.text()));
+    z_->fax->setText(numbers("Fax: ", s->faxa.text(), s->faxb.text()));
+}
+
+void ApplicationEditor::showContact(qint32 contactId)
+{
+    const TContactRec* k = nullptr;
+    if (contactId > 0)
+        for (const TContactRec& r : f_.store().Contacts)
+            if (isLive(r) && qint32(r.id) == contactId) {
+                k = &r;
+                break;
+            }
+    if (k) {
+        z_->Ctnom->setText(k->civilite.text() + QLatin1Char(' ') + k->nom.text());
+        z_->Ctfonction->setText(k->fonction.text());
+        z_->Ctemail->setCaption(k->email.text());
+        auto prefixed = [](int id, const QString& v) {
+            return v.isEmpty() ? QString() : GetTxt(id) + QLatin1Char(' ') + v;
+        };
+        z_->Cttel->setText(prefixed(182, k->tel.text()));
+        z_->Ctfax->setText(prefixed(183, k->fax.text()));
+        z_->Ctportable->setText(prefixed(184, k->gsm.text()));
+    }
+    const bool linked = k && !k->nom.isEmpty();
+    z_->Ctajout->setText(GetTxt(linked ? 171 : 170));
+    z_->Ctsupprimer->setEnabled(linked);
+}
+
+void ApplicationEditor::showDocuments(const TCandidatureRec& c)
+{
+    z_->docs[0].date->setText(GetTxt(185) + QLatin1Char(' ') + SQL2Date(c.date.text()));
+    for (int i = 0; i < 5; ++i) {
+        const auto slot = DocSlot(i);
+        const DocSlotInfo& info = slotInfo(slot);
+        const DocumentSlotBox& box = z_->docs[i];
+        const QString value = pathField(c, slot).text();
+        const bool linked = !value.isEmpty();
+        box.light->setPixmap(linked ? pictures::Img_VoyantVert() : pictures::Img_VoyantRouge());
+        box.voir->setEnabled(linked);
+        box.supprimer->setEnabled(linked);
+        box.ajout->setText(GetTxt(linked ? 171 : 170));
+        if (slot != DocSlot::Offre) {
+            box.date->setText(linked ? GetTxt(info.datePrefix) + QLatin1Char(' ') +
+                                           SQL2Date(dateField(c, slot).text())
+                                     : QString());
+        }
+        box.description->setText(slotDescription(c, slot));
+    }
+}
+
+void ApplicationEditor::showAppointment(const TCandidatureRec& c)
+{
+    if (!c.date_rdv.isEmpty()) {
+        z_->Label_RDV->setText(GetTxt(192) + QLatin1Char(' ') + SQL2Date(c.date_rdv.text()));
+        z_->Img_VoyantRDV->setPixmap(pictures::Img_VoyantVert());
+        z_->ComboAlerteRDV->show();
+        z_->CheckBoxAlerte->show();
+        z_->RDVsupprimer->setEnabled(true);
+        if (!c.alerte.isEmpty()) {
+            z_->CheckBoxAlerte->setChecked(true);
+            bool ok = false;
+            const int days = c.alerte.text().toInt(&ok);
+            z_->ComboAlerteRDV->setCurrentIndex(ok && days >= 1 && days <= 15 ? days - 1 : 0);
+        } else {
+            z_->CheckBoxAlerte->setChecked(false);
+            z_->ComboAlerteRDV->setCurrentIndex(0);
+        }
+    } else {
+        z_->Label_RDV->setText(GetTxt(191));
+        z_->Img_VoyantRDV->setPixmap(pictures::Img_VoyantRouge());
+        z_->ComboAlerteRDV->setCurrentIndex(0);
+        z_->ComboAlerteRDV->hide();
+        z_->CheckBoxAlerte->setChecked(false);
+        z_->CheckBoxAlerte->hide();
+        z_->RDVsupprimer->setEnabled(false);
+    }
+    z_->ComboAlerteRDV->setEnabled(z_->CheckBoxAlerte->isChecked());
+}
+
+void ApplicationEditor::showFigures()
+{
+    const QStringList t =
+        companyFigureTexts(companyFigures(f_.store().Candidatures, f_.IdSociete), QLocale());
+    QLabel* labels[4] = {z_->NbCandidatures, z_->NbReponses, z_->NbEntretiens, z_->NbTempsMoyen};
+    for (int i = 0; i < 4; ++i) labels[i]->setText(t.value(i));
+}
+
+void ApplicationEditor::CheckBoxAlerteClick()
+{
+    z_->ComboAlerteRDV->setCurrentIndex(0);
+    z_->ComboAlerteRDV->setEnabled(z_->CheckBoxAlerte->isChecked());
+}
+
+// ---- Saving and leaving ------------------------------------------------------------
+
+bool ApplicationEditor::SauveCandidature()
+{
+    if (!f_.CandidatureModifiee) return true;
+    const QString title = z_->Edit_intitule->text();
+    if (title.isEmpty()) {
+        msg::error(GetTxt(224) + QLatin1Char('.'));
+        return false;
+    }
+    const QString source = z_->ListeSources->currentText().left(20);
+    const QString notes = z_->BlocNotes->toPlainText();
+    // Text the data files cannot hold is refused before anything is written.
+    for (const QString& t : {title, source, notes}) {
+        if (cp1252::canEncode(t)) continue;
+        QString bad;
+        for (QChar ch : t)
+            if (!cp1252::canEncode(QString(ch))) bad += ch;
+        msg::error(QStringLiteral("Ce texte contient des caractères que le programme ne peut pas "
+                                  "enregistrer : ") + bad + CR +
+                   QStringLiteral("Remplacez-les, puis recommencez."));
+        return false;
+    }
+    addSource(source);
+
+    int position = -1;
+    if (const TCandidatureRec* found = current(&position)) {
+        TCandidatureRec c = *found;
+        if (z_->CheckBoxAlerte->isChecked())
+            c.alerte = QString::number(z_->ComboAlerteRDV->currentIndex() + 1);
+        else
+            c.alerte.clear();
+        if (z_->RadioTypeReponse->isChecked()) c.type = QStringLiteral("R");
+        else if (z_->RadioTypeSpontane->isChecked()) c.type = QStringLiteral("S");
+        if (z_->RadioMethodeInternet->isChecked()) c.methode = QStringLiteral("I");
+        else if (z_->RadioMethodePapier->isChecked()) c.methode = QStringLiteral("P");
+        else if (z_->RadioMethodeEmail->isChecked()) c.methode = QStringLiteral("E");
+        c.terminee = z_->CheckBox1->isChecked() ? 1 : 0;
+        c.intitule = title;
+        c.source = source;
+        if (f_.store().UpdateCandidature(position, c)) f_.CandidatureModifiee = false;
+    }
+
+    Store& store = f_.store();
+    store.Occupe = true;
+    const QString path = notesPath(f_.IdCandidature);
+    if (!notes.isEmpty()) {
+        QString error;
+        if (!writeTextFile(store, path, notes, &error)) {
+            msg::error(QStringLiteral("Impossible d'enregistrer le bloc-notes ") + path + CR + CR + error);
+            f_.CandidatureModifiee = true;
+        }
+    } else if (QFileInfo::exists(path)) {
+        store.DeleteFichier(path);
+    }
+    store.Occupe = false;
+    return !f_.CandidatureModifiee;
+}
+
+void ApplicationEditor::closeEditor()
+{
+    f_.showEditor(false);
+    f_.Panel_Candidatures->hide();
+    f_.Panel_Assistant->show();
+    f_.PositionnePanelApplication();
+}
+
+void ApplicationEditor::lien_RetourListingClick()
+{
+    SauveCandidature();
+    if (f_.CandidatureModifiee) return;
+    closeEditor();
+    if (f_.RafraichirListing) {
+        f_.PhaseClignotement = false;
+        f_.LigneSelectionnee = -1;
+        f_.AfficheCandidatures();
+    }
+    f_.MenuAffichageVisible = true;
+    f_.frame()->MenuAffichage->menuAction()->setVisible(true);
+}
+
+void ApplicationEditor::lien_SupprimerCandidatureClick()
+{
+    if (!msg::confirm(GetTxt(213))) return;
+    f_.CandidatureModifiee = false;
+    if (!DelCandidature(f_.store(), f_.IdCandidature)) return;
+    closeEditor();
+    f_.RafraichirListing = true;
+    f_.LigneSelectionnee = -1;
+    f_.AfficheCandidatures();
+    f_.MenuAffichageVisible = true;
+    f_.frame()->MenuAffichage->menuAction()->setVisible(true);
+}
+
+// ---- Appointment ------------------------------------------------------------------------
+
+void ApplicationEditor::DefinirDateClick()
+{
+    f_.RafraichirListing = true;
+    if (!calendrier_) {
+        calendrier_ = new TCalendrier(&f_);
+        connect(calendrier_, &TCalendrier::dateChosen, this, [this](const QDate& d) {
+            int position = -1;
+            const TCandidatureRec* found = current(&position);
+            if (!found) return;
+            TCandidatureRec c = *found;
+            c.date_rdv = d.toString(QStringLiteral("yyyyMMdd"));
+            if (f_.store().UpdateCandidature(position, c)) StringGrid1DblClick();
+        });
+    }
+    dialogs::exec(*calendrier_);
+}
+
+void ApplicationEditor::RDVsupprimerClick()
+{
+    int position = -1;
+    const TCandidatureRec* found = current(&position);
+    if (!found) return;
+    TCandidatureRec c = *found;
+    c.date_rdv.clear();
+    c.alerte.clear();
+    if (!f_.store().UpdateCandidature(position, c)) return;
+    f_.CandidatureModifiee = true;
+    StringGrid1DblClick();
+}
+
+// ---- Contact ---------------------------------------------------------------------------------
+
+void ApplicationEditor::CtajoutClick() {}
+
+void ApplicationEditor::CtsupprimerClick()
+{
+    int position = -1;
+    const TCandidatureRec* found = current(&position);
+    if (!found) return;
+    TCandidatureRec c = *found;
+    c.id_contact = 0;
+    if (f_.store().UpdateCandidature(position, c)) StringGrid1DblClick();
+}
+
+void ApplicationEditor::CtemailClick()
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    MailSender& mail = f_.EnvoiMail();
+    mail.clear();
+    mail.setTo({z_->Ctemail->caption()});
+    QApplication::restoreOverrideCursor();
+    mail.sendAndReport();
+}
+
+// ---- Documents ---------------------------------------------------------------------------------
+
+void ApplicationEditor::voirClick(int slot)
+{
+    const TCandidatureRec* c = current();
+    if (!c) return;
+    VoirPJ(&f_, f_.store(), DocSlot(slot), pathField(*c, DocSlot(slot)).text(), c->id);
+}
+
+void ApplicationEditor::ajoutClick(int slot)
+{
+    TFormLierDoc dialog(&f_);
+    if (dialog.run(f_.store(), f_.IdCandidature, DocSlot(slot), f_.RafraichirListing))
+        StringGrid1DblClick();
+}
+
+void ApplicationEditor::supprimerClick(int slot)
+{
+    const auto s = DocSlot(slot);
+    if (!msg::confirm(GetTxt(slotInfo(s).unlinkQuestion))) return;
+    if (!unlinkDocument(f_.store(), f_.IdCandidature, s)) return;
+    z_->docs[slot].description->setText(GetTxt(slotInfo(s).noDocumentText));
+    StringGrid1DblClick();
+}

@@ -1,0 +1,66 @@
+#pragma once
+// The application editor: opening an application from the listing, saving
+// what the user changed, the appointment, the contact link, the documents,
+// the deletion, and the way back to the listing.
+
+#include <QObject>
+#include <QStringList>
+
+class TFormGeneral;
+class ZoneCandidature;
+class TCalendrier;
+class TFormLierDoc;
+struct TCandidatureRec;
+
+class ApplicationEditor : public QObject {
+    Q_OBJECT
+public:
+    ApplicationEditor(TFormGeneral& form, ZoneCandidature* zone);
+
+    bool isOpen() const;
+
+    // Opens (or reloads) the application IdCandidature.
+    void StringGrid1DblClick();
+    void ResetCandidature();
+    // Writes what the editor holds when it was changed; false when the
+    // changes could not be written (they stay in the editor).
+    bool SauveCandidature();
+    void lien_RetourListingClick();
+    void lien_SupprimerCandidatureClick();
+
+    void DefinirDateClick();
+    void RDVsupprimerClick();
+    void CheckBoxAlerteClick();
+    void CtajoutClick();
+    void CtsupprimerClick();
+    void CtemailClick();
+
+    // The three buttons of the document slots (0 offer … 4 reply).
+    void voirClick(int slot);
+    void ajoutClick(int slot);
+    void supprimerClick(int slot);
+
+    // The list of known sources, sorted.
+    void clearSources();
+    void setSources(const QStringList& sources);
+    QStringList sources() const;
+
+    void SetLang();
+
+    TCalendrier* calendrier() const { return calendrier_; }
+
+private:
+    const TCandidatureRec* current(int* position = nullptr) const;
+    void showCompany(qint32 societeId);
+    void showContact(qint32 contactId);
+    void showDocuments(const TCandidatureRec& c);
+    void showAppointment(const TCandidatureRec& c);
+    void showFigures();
+    void closeEditor();
+    void addSource(const QString& source);
+    QString notesPath(qint32 id) const;
+
+    TFormGeneral& f_;
+    ZoneCandidature* z_;
+    TCalendrier* calendrier_ = nullptr;
+};
