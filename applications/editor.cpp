@@ -420,6 +420,9 @@ void ApplicationEditor::RDVsupprimerClick()
     c.alerte.clear();
     if (!f_.store().UpdateCandidature(position, c)) return;
     f_.CandidatureModifiee = true;
+    // The reload saves the editor first: with the box still checked, that
+    // save would give the cleared appointment its alarm back.
+    z_->CheckBoxAlerte->setChecked(false);
     StringGrid1DblClick();
 }
 

@@ -1,0 +1,341 @@
+// The application editor on real files in a program folder: opening,
+// saving, returning, the appointment, the contact, the notes, the company
+// figures, the deletion and the mail to the contact.
+#include "applications/editor.h"
+#include "applications/editorview.h"
+#include "applications/listinggrid.h"
+#include "applications/listingpage.h"
+#include "common/fakemessages.h"
+#include "common/testfiles.h"
+#include "platform/dialogs.h"
+#include "platform/mailsender.h"
+#include "reports/calendrier.h"
+#include "shell/formgeneral.h"
+#include "shell/mdiparent.h"
+#include "shell/panels.h"
+#include "store/settings.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+struct Program {
+    QTemporaryDir dir;
+    FakeMessages messages;
+    std::unique_ptr<TMDIParent> frame;
+
+    explicit Program(const QList<TCandidatureRec>& apps, const QList<TContactRec>& contacts = {})
+    {
+        QDir(dir.path()).mkdir("Lang");
+        QFile::copy(QStringLiteral(LANG_DIR "/Francais.so"), dir.filePath("Lang/Francais.so"));
+        setRegistryFile(dir.filePath("ORVALDIS.ini"));
+        TSocieteRec acme = makeSociete(1, "ACME & Fils", "S");
+        acme.adresse_a = QStringLiteral("3 rue des Lilas");
+        acme.cp = QStringLiteral("69001");
+        acme.ville = QStringLiteral("Lyon");
+        acme.telb = QStringLiteral("04 11 22 33 44");
+        writeBytes(dir.filePath("societes.dat"), recordBytes(acme) + recordBytes(makeSociete(2, "BETA")));
+        QByteArray bytes;
+        for (const TCandidatureRec& c : apps) bytes += recordBytes(c);
+        writeBytes(dir.filePath("candidatures.dat"), bytes);
+        QByteArray ks;
+        for (const TContactRec& k : contacts) ks += recordBytes(k);
+        writeBytes(dir.filePath("contacts.dat"), ks);
+        frame = std::make_unique<TMDIParent>(dir.path());
+        frame->FormCreate();
+        frame->createMainWindow();
+        QSignalSpy loaded(f(), &TFormGeneral::loaded);
+        loaded.wait(10000);
+        frame->show();
+        messages.clear();
+    }
+    ~Program()
+    {
+        dialogs::setExecHook({});
+        frame->close();
+    }
+    TFormGeneral* f() const { return frame->formGeneral(); }
+    ApplicationEditor* editor() const { return f()->editor(); }
+    ZoneCandidature* z() const { return f()->Zone; }
+    void open(qint32 id)
+    {
+        f()->IdCandidature = id;
+        editor()->StringGrid1DblClick();
+    }
+    QByteArray record(int position) const
+    {
+        return readBytes(dir.filePath("candidatures.dat")).mid(position * 1644, 1644);
+    }
+    const TCandidatureRec& stored(int position) const { return f()->store().Candidatures[position]; }
+};
+
+TCandidatureRec sample(qint32 id, qint32 societe, const QString& title)
+{
+    TCandidatureRec c = makeCandidature(id, societe, title, "20260110");
+    c.source = QStringLiteral("APEC");
+    return c;
+}
+
+} // namespace
+
+class TestEditor : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { QLocale::setDefault(QLocale(QLocale::French, QLocale::France)); }
+
+    void openingShowsTheApplicationAndLeavingSavesIt()
+    {
+        TCandidatureRec c = sample(1, 1, "Comptable");
+        c.methode = QStringLiteral("E");
+        Program p({c, sample(2, 2, "Juriste")});
+        const QByteArray before = p.record(0);
+        p.open(1);
+        QVERIFY(p.editor()->isOpen());
+        QVERIFY(!p.f()->StringGrid1->isVisible());
+        QVERIFY(p.f()->Panel_Candidatures->isVisible() && !p.f()->Panel_Assistant->isVisible());
+        QVERIFY(!p.frame->MenuAffichage->menuAction()->isVisible());
+        QCOMPARE(p.f()->Panel_Application->y(), p.f()->Panel_Candidatures->height() + 85);
+        QCOMPARE(p.z()->nom_soc->text(), QStringLiteral("ACME & Fils")); // shown as typed
+        QCOMPARE(p.z()->cpville->text(), QStringLiteral("69001 Lyon"));
+        QCOMPARE(p.z()->tel->text(), QStringLiteral("Tél:  / 04 11 22 33 44"));
+        QCOMPARE(p.z()->fax->text(), QString());
+        QCOMPARE(p.z()->Edit_intitule->text(), QStringLiteral("Comptable"));
+        QVERIFY(p.z()->RadioMethodeEmail->isChecked());
+        QVERIFY(!p.z()->Ctsupprimer->isEnabled());
+        QCOMPARE(p.z()->Ctajout->text(), p.frame->language().text(170));
+        QCOMPARE(p.z()->Label_RDV->text(), p.frame->language().text(191));
+        QVERIFY(p.z()->CheckBoxAlerte->isHidden());
+        QVERIFY(p.f()->CandidatureModifiee && p.f()->RafraichirListing);
+        // Leaving untouched writes the same record back and rebuilds the listing.
+        p.editor()->lien_RetourListingClick();
+        QVERIFY(!p.editor()->isOpen());
+        QVERIFY(p.f()->StringGrid1->isVisible());
+        QVERIFY(p.frame->MenuAffichage->menuAction()->isVisible());
+        QCOMPARE(p.record(0), before);
+        QCOMPARE(p.messages.count(), 0);
+    }
+
+    void editsAreSavedAndAnEmptyTitleIsRefused()
+    {
+        Program p({sample(1, 1, "Comptable"), sample(2, 1, "Juriste")});
+        p.open(2);
+        p.z()->Edit_intitule->clear();
+        p.editor()->lien_RetourListingClick();
+        QVERIFY(p.editor()->isOpen()); // stays
+        QCOMPARE(p.messages.texts(), QStringList(p.frame->language().text(224) + "."));
+        QCOMPARE(p.stored(1).intitule.text(), QStringLiteral("Juriste"));
+
+        p.z()->Edit_intitule->setText(QStringLiteral("Juriste d'affaires"));
+        p.z()->RadioTypeSpontane->setChecked(true);
+        p.z()->RadioMethodePapier->setChecked(true);
+        p.z()->CheckBox1->setChecked(true);
+        p.z()->ListeSources->setEditText(QStringLiteral("apec"));
+        p.editor()->lien_RetourListingClick();
+        QVERIFY(!p.editor()->isOpen());
+        TCandidatureRec onDisk;
+        std::memcpy(&onDisk, p.record(1).constData(), 1644);
+        QCOMPARE(onDisk.intitule.text(), QStringLiteral("Juriste d'affaires"));
+        QCOMPARE(onDisk.type.text(), QStringLiteral("S"));
+        QCOMPARE(onDisk.methode.text(), QStringLiteral("P"));
+        QCOMPARE(int(onDisk.terminee), 1);
+        QCOMPARE(onDisk.source.text(), QStringLiteral("apec"));
+        QCOMPARE(onDisk.date.text(), QStringLiteral("20260110")); // untouched by the save
+        // A source differing only in letter case is a new one; the list stays sorted.
+        QCOMPARE(p.editor()->sources(), QStringList({"APEC", "apec"}));
+        p.open(1);
+        p.z()->ListeSources->setEditText(QStringLiteral("Indeed"));
+        p.editor()->SauveCandidature();
+        QCOMPARE(p.editor()->sources(), QStringList({"APEC", "apec", "Indeed"}));
+        // Text the data file cannot hold is refused before anything is written.
+        p.z()->Edit_intitule->setText(QStringLiteral("Ingénieur 日本"));
+        QVERIFY(!p.editor()->SauveCandidature());
+        QCOMPARE(p.stored(0).intitule.text(), QStringLiteral("Comptable"));
+    }
+
+    void notesLiveInTheirFileWhileNotEmpty()
+    {
+        Program p({sample(7, 1, "Comptable")});
+        const QString notes = p.dir.filePath("txt/BN_7.txt");
+        p.open(7);
+        p.z()->BlocNotes->setPlainText(QStringLiteral("Appeler M. Dupré\nlundi"));
+        p.editor()->lien_RetourListingClick();
+        QCOMPARE(readBytes(notes), QByteArray("Appeler M. Dupr\xE9\r\nlundi\r\n"));
+        p.open(7);
+        QCOMPARE(p.z()->BlocNotes->toPlainText(), QStringLiteral("Appeler M. Dupré\nlundi"));
+        p.z()->BlocNotes->clear();
+        p.editor()->lien_RetourListingClick();
+        QVERIFY(!QFile::exists(notes));
+    }
+
+    void alarmDaysAndAppointment()
+    {
+        TCandidatureRec c = sample(1, 1, "Comptable");
+        c.date_rdv = QStringLiteral("20260301");
+        Program p({c});
+        p.open(1);
+        QVERIFY(p.z()->CheckBoxAlerte->isVisible());
+        QVERIFY(!p.z()->ComboAlerteRDV->isEnabled());
+        p.z()->CheckBoxAlerte->setChecked(true);
+        QVERIFY(p.z()->ComboAlerteRDV->isEnabled());
+        p.z()->ComboAlerteRDV->setCurrentIndex(6);
+        p.editor()->SauveCandidature();
+        QCOMPARE(p.stored(0).alerte.text(), QStringLiteral("7"));
+        p.open(1);
+        QCOMPARE(p.z()->ComboAlerteRDV->currentIndex(), 6);
+        QVERIFY(p.z()->CheckBoxAlerte->isChecked());
+
+        // Clearing the appointment clears the alarm with it, on disk too.
+        p.editor()->RDVsupprimerClick();
+        QVERIFY(p.stored(0).date_rdv.isEmpty() && p.stored(0).alerte.isEmpty());
+        QCOMPARE(p.record(0).mid(1626, 1), QByteArray(1, '\0'));
+        QVERIFY(!p.z()->RDVsupprimer->isEnabled());
+
+        // "Définir": the calendar opens on today and its closing sets the date.
+        dialogs::setExecHook([](QDialog& d) {
+            d.show();
+            d.close(); // the window's close button
+            return int(QDialog::Rejected);
+        });
+        p.editor()->DefinirDateClick();
+        const QString today = QDate::currentDate().toString("yyyyMMdd");
+        QCOMPARE(p.stored(0).date_rdv.text(), today);
+        QCOMPARE(p.z()->Label_RDV->text(), p.frame->language().text(192) + " " +
+                                              QDate::currentDate().toString("dd/MM/yyyy"));
+        QVERIFY(p.z()->CheckBoxAlerte->isVisible() && !p.z()->CheckBoxAlerte->isChecked());
+    }
+
+    void companyFiguresUseTheCountingRules()
+    {
+        TCandidatureRec a = sample(1, 1, "A"), b = sample(2, 1, "B"), c = sample(3, 1, "C");
+        b.suite = QStringLiteral("<TEXTE>");
+        b.date_suite = QStringLiteral("20260113");
+        c.date_rdv = QStringLiteral("20260120");
+        Program p({a, b, c, sample(4, 2, "Ailleurs")});
+        p.open(2);
+        const LanguageModule& lang = p.frame->language();
+        QCOMPARE(p.z()->NbCandidatures->text(), lang.text(119) + ": 3");
+        QCOMPARE(p.z()->NbReponses->text(), lang.text(196) + ": 1 (Taux: 33,33%)");
+        QCOMPARE(p.z()->NbEntretiens->text(), lang.text(198) + ": 1 (" + lang.text(200) + ": 33,33%)");
+        QCOMPARE(p.z()->NbTempsMoyen->text(), lang.text(201) + ": 6,5 " + lang.text(203));
+        p.open(4);
+        QCOMPARE(p.z()->NbCandidatures->text(), lang.text(108) + ": 1");
+        QCOMPARE(p.z()->NbTempsMoyen->text(), lang.text(204));
+    }
+
+    void contactShownAndUnlinked()
+    {
+        TCandidatureRec c = sample(1, 1, "Comptable");
+        c.id_contact = 5;
+        TContactRec k = makeContact(5, 1, "Durand");
+        k.civilite = QStringLiteral("Mme");
+        k.email = QStringLiteral("durand@acme.fr");
+        k.gsm = QStringLiteral("06 00 00 00 00");
+        Program p({c}, {k});
+        p.open(1);
+        QCOMPARE(p.z()->Ctnom->text(), QStringLiteral("Mme Durand"));
+        QCOMPARE(p.z()->Cttel->text(), QString()); // no number, no prefix
+        QCOMPARE(p.z()->Ctportable->text(), p.frame->language().text(184) + " 06 00 00 00 00");
+        QCOMPARE(p.z()->Ctajout->text(), p.frame->language().text(171));
+        QVERIFY(p.z()->Ctsupprimer->isEnabled());
+
+        // A click on the address opens a compose window addressed to the contact.
+        QStringList args;
+        p.f()->EnvoiMail().setRunner([&](const QString&, const QStringList& a) {
+            args = a;
+            return mail::ProcessOutcome{mail::ProcessOutcome::Finished, 0};
+        });
+        p.editor()->CtemailClick();
+        QVERIFY(args.join(' ').contains("durand@acme.fr"));
+        QCOMPARE(p.messages.count(), 0);
+
+        p.editor()->CtsupprimerClick();
+        QCOMPARE(qint32(p.stored(0).id_contact), 0);
+        TCandidatureRec onDisk;
+        std::memcpy(&onDisk, p.record(0).constData(), 1644);
+        QCOMPARE(qint32(onDisk.id_contact), 0);
+        QCOMPARE(p.z()->Ctnom->text(), QString());
+        QVERIFY(!p.z()->Ctsupprimer->isEnabled());
+        QCOMPARE(p.f()->store().Contacts.size(), 1); // the person stays in the directory
+    }
+
+    void deletionTakesTheApplicationsOwnFilesOnly()
+    {
+        Program* pp = nullptr;
+        TCandidatureRec c = sample(2, 1, "Comptable");
+        c.cv = QStringLiteral("<TEXTE>");
+        Program p({sample(1, 1, "Reste"), c});
+        pp = &p;
+        const QString userFile = p.dir.filePath("mon_offre.pdf");
+        writeBytes(userFile, "%PDF user");
+        const QString imported = p.dir.filePath("Import/20260110_101500.pdf");
+        writeBytes(imported, "%PDF web");
+        TCandidatureRec withDocs = p.stored(1);
+        withDocs.offre = userFile;
+        withDocs.lettre = imported;
+        QVERIFY(p.f()->store().UpdateCandidature(1, withDocs));
+        writeBytes(p.dir.filePath("txt/CV_2.txt"), "texte\r\n");
+        writeBytes(p.dir.filePath("txt/BN_2.txt"), "notes\r\n");
+        const QByteArray before = readBytes(p.dir.filePath("candidatures.dat"));
+
+        p.open(2);
+        p.messages.answers = {false};
+        p.editor()->lien_SupprimerCandidatureClick(); // No: nothing changes
+        QVERIFY(p.editor()->isOpen());
+        QCOMPARE(readBytes(p.dir.filePath("candidatures.dat")), before);
+
+        p.messages.answers = {true};
+        p.editor()->lien_SupprimerCandidatureClick();
+        QVERIFY(!p.editor()->isOpen());
+        QCOMPARE(readBytes(p.dir.filePath("backup/candidatures.dat")), before);
+        QCOMPARE(readBytes(p.dir.filePath("candidatures.dat")), before.left(1644));
+        QCOMPARE(p.f()->store().Candidatures.size(), 1);
+        QVERIFY(!QFile::exists(p.dir.filePath("txt/CV_2.txt")));
+        QVERIFY(!QFile::exists(p.dir.filePath("txt/BN_2.txt")));
+        QVERIFY(!QFile::exists(imported));
+        QVERIFY(QFile::exists(userFile));
+        QCOMPARE(p.frame->StatusBar1->text(), QStringLiteral("1 candidature en cours - 0 candidature terminée"));
+        QCOMPARE(p.f()->LigneSelectionnee, -1);
+        Q_UNUSED(pp);
+    }
+
+    void aSafetyCopyThatCannotBeMadeDeletesNothing()
+    {
+        Program p({sample(1, 1, "Comptable")});
+        const QByteArray before = readBytes(p.dir.filePath("candidatures.dat"));
+        QDir(p.dir.path()).rmdir("backup");
+        writeBytes(p.dir.filePath("backup"), "a file where the folder should be");
+        p.open(1);
+        p.messages.answers = {true};
+        p.editor()->lien_SupprimerCandidatureClick();
+        QVERIFY(p.editor()->isOpen());
+        QCOMPARE(readBytes(p.dir.filePath("candidatures.dat")), before);
+        QCOMPARE(p.f()->store().Candidatures.size(), 1);
+        QCOMPARE(p.messages.count(), 2); // the question, then the failed copy
+        QVERIFY(p.messages.shown[1].text.startsWith(p.frame->language().text(222)));
+    }
+
+    void closingTheProgramSavesTheOpenApplication()
+    {
+        auto p = std::make_unique<Program>(QList<TCandidatureRec>{sample(1, 1, "Comptable")});
+        p->open(1);
+        p->z()->Edit_intitule->setText(QStringLiteral("Comptable senior"));
+        QVERIFY(p->frame->close());
+        TCandidatureRec onDisk;
+        std::memcpy(&onDisk, p->record(0).constData(), 1644);
+        QCOMPARE(onDisk.intitule.text(), QStringLiteral("Comptable senior"));
+    }
+};
+
+QTEST_MAIN(TestEditor)
+#include "tst_editor.moc"
