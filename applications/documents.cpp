@@ -121,7 +121,10 @@ bool slotFromKind(const QString& kind, DocSlot* slot)
     return false;
 }
 
-ShortString<255>& pathField(TCandidatureRec& r, DocSlot slot) { return r.*(slotInfo(slot).pathField); }
+ShortString<255>& pathField(TCandidatureRec& r, DocSlot slot)
+{
+    return r.*(slotInfo(slot).pathField);
+}
 const ShortString<255>& pathField(const TCandidatureRec& r, DocSlot slot)
 {
     return r.*(slotInfo(slot).pathField);
@@ -138,7 +141,8 @@ QString slotDescription(const TCandidatureRec& r, DocSlot slot)
     if (value.isEmpty()) return GetTxt(slotInfo(slot).noDocumentText);
     if (value == MarqueurTexte) return GetTxt(slotInfo(slot).pastedText);
     // Paths written on another system may use backslashes.
-    const int cut = std::max(value.lastIndexOf(QLatin1Char('/')), value.lastIndexOf(QLatin1Char('\\')));
+    const int cut =
+        std::max(value.lastIndexOf(QLatin1Char('/')), value.lastIndexOf(QLatin1Char('\\')));
     return GetTxt(186) + QStringLiteral(" '") + value.mid(cut + 1) + QLatin1Char('\'');
 }
 
