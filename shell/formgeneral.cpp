@@ -4,6 +4,7 @@
 #include "applications/editorview.h"
 #include "applications/listinggrid.h"
 #include "applications/listingpage.h"
+#include "directory/directorypage.h"
 #include "platform/mailsender.h"
 #include "platform/messages.h"
 #include "shell/mdiparent.h"
@@ -76,6 +77,7 @@ bool TFormGeneral::FormCreate()
     PositionneLabels();
     listing_ = new ListingPage(*this);
     editor_ = new ApplicationEditor(*this, Zone);
+    directory_ = new DirectoryPage(*this);
     QApplication::restoreOverrideCursor();
     return true;
 }
@@ -234,14 +236,16 @@ void TFormGeneral::buildDirectoryPage()
         Panel_Societes->addLink(QStringLiteral("lien_MailerSociete"), QString(), "export");
     lien_exportSoc = Panel_Societes->addLink(QStringLiteral("lien_exportSoc"), QString(), "export");
     lien_importSoc = Panel_Societes->addLink(QStringLiteral("lien_importSoc"), QString(), "new");
-    // The directory's commands are not part of this version yet.
-    for (LinkLabel* l : {lien_NouvelleSociete, lien_ApercuSociete, lien_ImprimerSociete,
-                         lien_MailerSociete, lien_exportSoc, lien_importSoc})
+    // The company sheet, the import and the export are not part of this version yet.
+    for (LinkLabel* l : {lien_ApercuSociete, lien_ImprimerSociete, lien_MailerSociete,
+                         lien_exportSoc, lien_importSoc})
         l->setEnabled(false);
     column->addWidget(Panel_Societes);
     column->addStretch(1);
     page->addLayout(column);
-    page->addStretch(1);
+    auto* area = new QWidget(TabSheet2);
+    area->setObjectName(QStringLiteral("DirectoryArea"));
+    page->addWidget(area, 1);
 }
 
 void TFormGeneral::SetLang()
@@ -337,6 +341,10 @@ void TFormGeneral::pageChanged(int index)
 {
     if (index == 0 && listing_) {
         listing_->TabSheet1Show();
+        return;
+    }
+    if (index == 1 && directory_) {
+        directory_->TabSheet2Show();
         return;
     }
     // The sort menu belongs to the listing: hidden on the other pages.

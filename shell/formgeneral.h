@@ -10,6 +10,14 @@
 #include <memory>
 
 class ApplicationEditor;
+class DirectoryPage;
+class TAboutBox;
+class TFormAjoutContact;
+class TFormAjoutFournisseur;
+class TFormContacts;
+class TFormListeContacts;
+class TFournisseurs;
+class TPersonnalisation;
 class LinkLabel;
 class MailSender;
 class ZoneCandidature;
@@ -46,6 +54,31 @@ public:
     bool loadingDone() const { return loadingDone_; }
     ListingPage* listing() const { return listing_; }
     ApplicationEditor* editor() const { return editor_; }
+    DirectoryPage* directory() const { return directory_; }
+
+    // The dialogs, each made the first time it is needed and kept until the
+    // end; each is defined beside its dialog.
+    TFormAjoutFournisseur* ajoutFournisseur();
+    TFormAjoutContact* ajoutContact();
+    TFormListeContacts* listeContacts();
+    TFournisseurs* fournisseurs();
+    TFormContacts* formContacts();
+    TPersonnalisation* personnalisation();
+    TAboutBox* aboutBox();
+    // True when that dialog exists and is on screen.
+    template <class D>
+    static bool onScreen(const D* dialog)
+    {
+        return dialog && dialog->isVisible();
+    }
+    TFormAjoutFournisseur* ajoutFournisseur_ = nullptr;
+    TFormAjoutContact* ajoutContact_ = nullptr;
+    TFormListeContacts* listeContacts_ = nullptr;
+    TFournisseurs* fournisseurs_ = nullptr;
+    TFormContacts* formContacts_ = nullptr;
+    TPersonnalisation* personnalisation_ = nullptr;
+    TAboutBox* aboutBox_ = nullptr;
+
     // The one mail sender of the program.
     MailSender& EnvoiMail();
     // Shows the editor in the place of the listing, or the listing again.
@@ -141,6 +174,7 @@ private:
     QWidget* filterRow_ = nullptr;
     ListingPage* listing_ = nullptr;
     ApplicationEditor* editor_ = nullptr;
+    DirectoryPage* directory_ = nullptr;
     QWidget* listingArea_ = nullptr;
     std::unique_ptr<MailSender> mail_;
     bool loadingDone_ = false;

@@ -1,7 +1,9 @@
 #include "shell/mdiparent.h"
 
 #include "platform/messages.h"
+#include "shell/apropos.h"
 #include "shell/formgeneral.h"
+#include "shell/personnalisation.h"
 #include "shell/pictures.h"
 #include "shell/version.h"
 #include "store/settings.h"
@@ -125,12 +127,13 @@ void TMDIParent::buildMenus()
     }
 
     MenuOptions = bar->addMenu(QString());
-    MenuPersonnaliser = MenuOptions->addAction(QString());
+    MenuPersonnaliser = MenuOptions->addAction(QString(), this, [this] {
+        if (form_) form_->personnalisation()->openModal();
+    });
     MenuAide = bar->addMenu(QString());
-    MenuAPropos = MenuAide->addAction(QString());
-    // The options dialog and the about box are not part of this version yet.
-    MenuPersonnaliser->setEnabled(false);
-    MenuAPropos->setEnabled(false);
+    MenuAPropos = MenuAide->addAction(QString(), this, [this] {
+        if (form_) form_->aboutBox()->openModal();
+    });
 
     const char* names[] = {"MenuTriDate",       "MenuTriSociete", "MenuTriCategorie",
                            "MenuTriIntitule",   "MenuTriRDV",     "MenuTriStatut",

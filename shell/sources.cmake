@@ -3,10 +3,12 @@ list(APPEND CORE_SOURCES
 )
 list(APPEND GUI_SOURCES
   shell/application.cpp
+  shell/apropos.cpp
   shell/formgeneral.cpp
   shell/langmodule.cpp
   shell/mdiparent.cpp
   shell/panels.cpp
+  shell/personnalisation.cpp
   shell/pictures.cpp
   shell/singleinstance.cpp
   shell/splash.cpp

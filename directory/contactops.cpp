@@ -1,0 +1,236 @@
+#include "directory/contactops.h"
+
+#include "platform/messages.h"
+#include "store/cp1252.h"
+#include "store/recordfile.h"
+
+#include <QCollator>
+#include <QLocale>
+#include <algorithm>
+
+namespace {
+
+const QCollator& frenchCollator()
+{
+    static const QCollator collator = [] {
+        QCollator c(QLocale(QLocale::French, QLocale::France));
+        c.setCaseSensitivity(Qt::CaseInsensitive);
+        return c;
+    }();
+    return collator;
+}
+
+bool ofCompany(const TContactRec& c, qint32 societe)
+{
+    return isLive(c) && qint32(c.id_societe) == societe;
+}
+
+void setFields(TContactRec& r, const ContactFields& k)
+{
+    r.nom = k.nom;
+    r.fonction = k.fonction;
+    r.email = k.email;
+    r.tel = k.tel;
+    r.fax = k.fax;
+    r.gsm = k.gsm;
+    r.civilite = k.civilite;
+}
+
+QStringList texts(const ContactFields& k)
+{
+    return {k.civilite, k.nom, k.fonction, k.email, k.tel, k.fax, k.gsm};
+}
+
+} // namespace
+
+QString contacttexts::rewriteFailed(const QString& error)
+{
+    return QStringLiteral("Le fichier \"contacts.dat\" n'a pas pu être réécrit : aucun contact "
+                          "n'a été supprimé.") +
+           CR + CR + error;
+}
+
+ContactFields fieldsOf(const TContactRec& c)
+{
+    return {c.civilite.text(), c.nom.text(), c.fonction.text(), c.email.text(),
+            c.tel.text(),      c.fax.text(), c.gsm.text()};
+}
+
+QString contactDisplayText(const TContactRec& c)
+{
+    if (c.fonction.isEmpty()) return c.nom.text();
+    return c.nom.text() + QStringLiteral(" (") + c.fonction.text() + QLatin1Char(')');
+}
+
+bool lessFrench(const QString& a, const QString& b) { return frenchCollator().compare(a, b) < 0; }
+
+void sortFrench(QStringList& names) { std::stable_sort(names.begin(), names.end(), lessFrench); }
+
+int sortedPosition(const QStringList& sortedNames, const QString& name)
+{
+    return int(std::upper_bound(sortedNames.begin(), sortedNames.end(), name, lessFrench) -
+               sortedNames.begin());
+}
+
+QList<int> companyContacts(const QList<TContactRec>& contacts, qint32 societe)
+{
+    QList<int> positions;
+    for (int i = 0; i < contacts.size(); ++i)
+        if (ofCompany(contacts[i], societe)) positions.append(i);
+    return positions;
+}
+
+int countContacts(const QList<TContactRec>& contacts, qint32 societe)
+{
+    return int(companyContacts(contacts, societe).size());
+}
+
+QStringList contactNames(const QList<TContactRec>& contacts, qint32 societe)
+{
+    QStringList names;
+    for (int i : companyContacts(contacts, societe)) names.append(contacts[i].nom.text());
+    sortFrench(names);
+    return names;
+}
+
+QStringList contactDisplayTexts(const QList<TContactRec>& contacts, qint32 societe)
+{
+    QStringList names;
+    for (int i : companyContacts(contacts, societe)) names.append(contactDisplayText(contacts[i]));
+    sortFrench(names);
+    return names;
+}
+
+int findContactByName(const QList<TContactRec>& contacts, qint32 societe, const QString& nom)
+{
+    for (int i : companyContacts(contacts, societe))
+        if (contacts[i].nom.text() == nom) return i;
+    return -1;
+}
+
+qint32 contactByDisplayText(const QList<TContactRec>& contacts, qint32 societe, const QString& text)
+{
+    qint32 id = 0;
+    for (int i : companyContacts(contacts, societe))
+        if (contactDisplayText(contacts[i]) == text) id = contacts[i].id;
+    return id;
+}
+
+QString contactsCaption(int count)
+{
+    if (count < 1) return QStringLiteral("Pas de contact");
+    if (count == 1) return QStringLiteral("1 contact");
+    return QString::number(count) + QStringLiteral(" contacts");
+}
+
+bool acceptStoredTexts(const QStringList& list)
+{
+    QString bad;
+    for (const QString& t : list)
+        for (QChar ch : t)
+            if (!cp1252::canEncode(QString(ch)) && !bad.contains(ch)) bad += ch;
+    if (bad.isEmpty()) return true;
+    msg::error(QStringLiteral("Ce texte contient des caractères que le programme ne peut pas "
+                              "enregistrer : ") +
+               bad + CR + QStringLiteral("Remplacez-les, puis recommencez."));
+    return false;
+}
+
+bool createContact(Store& store, qint32 societe, const ContactFields& fields, TContactRec* created)
+{
+    if (fields.nom.isEmpty()) {
+        msg::error(contacttexts::NomARenseigner);
+        return false;
+    }
+    if (!acceptStoredTexts(texts(fields))) return false;
+    TContactRec r{};
+    setFields(r, fields);
+    r.id_societe = societe;
+    // The id is taken before the write: a failed write does not give it again.
+    r.id = store.nextIdContact();
+    if (!store.append(r)) return false;
+    if (created) *created = store.Contacts.last();
+    return true;
+}
+
+bool updateContactAt(Store& store, int position, const ContactFields& fields)
+{
+    if (position < 0 || position >= store.Contacts.size()) return false;
+    if (!acceptStoredTexts(texts(fields))) return false;
+    TContactRec r = store.Contacts[position];
+    setFields(r, fields);
+    return store.updateContact(
+        position, r,
+        QStringLiteral("Une erreur est survenue lors de la mise à jour de \"contacts.dat\""));
+}
+
+ContactDeletion deleteContactsNamed(Store& store, qint32 societe, const QString& nom,
+                                    QList<qint32>* removedIds)
+{
+    if (removedIds) removedIds->clear();
+    if (store.loadFailed(FileKind::Contacts)) {
+        msg::error(QStringLiteral("Le fichier \"contacts.dat\" n'a pas pu être lu en entier au "
+                                  "démarrage : aucune modification n'y est enregistrée, afin de ne "
+                                  "rien perdre de ce qu'il contient.") +
+                   CR + CR + store.loadError(FileKind::Contacts));
+        return ContactDeletion::Unchanged;
+    }
+    QList<TContactRec> kept;
+    QList<qint32> removed;
+    kept.reserve(store.Contacts.size());
+    for (const TContactRec& c : store.Contacts) {
+        if (ofCompany(c, societe) && c.nom.text() == nom) removed.append(c.id);
+        else kept.append(c);
+    }
+    if (removed.isEmpty()) return ContactDeletion::Done;
+
+    const QString file = store.path(QStringLiteral("contacts.dat"));
+    store.Occupe = true;
+    // The safety copy first; contacts.dat stays in place until its new
+    // content is whole on disk.
+    auto backup = store.saveFile(store.path(QStringLiteral("backup/contacts.dat")));
+    QString sourceError, targetError;
+    if (!recordfile::copyFile(file, *backup, &sourceError, &targetError)) {
+        store.Occupe = false;
+        msg::error(contacttexts::SauvegardeImpossible);
+        return ContactDeletion::Unchanged;
+    }
+    auto out = store.saveFile(file);
+    QString error;
+    if (!recordfile::replaceContent(*out, reinterpret_cast<const char*>(kept.constData()),
+                                    qint64(kept.size()) * qint64(sizeof(TContactRec)), &error)) {
+        // The file was not replaced: it still holds every contact, as the table does.
+        store.Occupe = false;
+        msg::error(contacttexts::rewriteFailed(error));
+        return ContactDeletion::Unchanged;
+    }
+    store.Contacts = std::move(kept);
+    store.Occupe = false;
+    if (removedIds) *removedIds = removed;
+    return clearContactLinks(store, removed) ? ContactDeletion::Done
+                                             : ContactDeletion::LinksRemaining;
+}
+
+bool clearContactLinks(Store& store, const QList<qint32>& contactIds)
+{
+    if (contactIds.isEmpty()) return true;
+    for (int i = 0; i < store.Candidatures.size(); ++i) {
+        if (!contactIds.contains(qint32(store.Candidatures[i].id_contact))) continue;
+        TCandidatureRec c = store.Candidatures[i];
+        c.id_contact = 0;
+        if (!store.UpdateCandidature(i, c)) return false;
+    }
+    return true;
+}
+
+bool linkContact(Store& store, qint32 candidature, qint32 contact)
+{
+    for (int i = 0; i < store.Candidatures.size(); ++i) {
+        const TCandidatureRec& c = store.Candidatures[i];
+        if (!isLive(c) || qint32(c.id) != candidature) continue;
+        TCandidatureRec copy = c;
+        copy.id_contact = contact;
+        return store.UpdateCandidature(i, copy);
+    }
+    return false;
+}

@@ -1,0 +1,88 @@
+#pragma once
+// The contacts of a company without their windows: how they are listed and
+// counted, created, changed in place, deleted with their links, and linked
+// to an application.
+
+#include "store/store.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+// What the contact dialogs edit, as typed.
+struct ContactFields {
+    QString civilite; // "Mr", "Mme" or "Mlle"
+    QString nom, fonction, email, tel, fax, gsm;
+};
+
+ContactFields fieldsOf(const TContactRec& c);
+
+// "Dupont (Directeur)"; the name alone for a contact without function.
+QString contactDisplayText(const TContactRec& c);
+
+// The order of the program's sorted lists: case-insensitive, French.
+bool lessFrench(const QString& a, const QString& b);
+// Sorts in that order; equal names keep their order.
+void sortFrench(QStringList& names);
+// Where a name goes in a list kept in that order: after its equals.
+int sortedPosition(const QStringList& sortedNames, const QString& name);
+
+// The live contacts of a company, in table order.
+QList<int> companyContacts(const QList<TContactRec>& contacts, qint32 societe);
+int countContacts(const QList<TContactRec>& contacts, qint32 societe);
+// Their names, sorted as the contact list shows them.
+QStringList contactNames(const QList<TContactRec>& contacts, qint32 societe);
+// Their display texts, sorted as the contact chooser shows them.
+QStringList contactDisplayTexts(const QList<TContactRec>& contacts, qint32 societe);
+// Position of the first contact of the company with exactly this name; -1 when none.
+int findContactByName(const QList<TContactRec>& contacts, qint32 societe, const QString& nom);
+// Id of the last contact of the company with this display text; 0 when none.
+qint32 contactByDisplayText(const QList<TContactRec>& contacts, qint32 societe,
+                            const QString& text);
+
+// Caption of the directory's contacts button: "Pas de contact", "1 contact", "3 contacts".
+QString contactsCaption(int count);
+
+// True when every text can be stored; otherwise says which characters cannot.
+bool acceptStoredTexts(const QStringList& texts);
+
+// Creates a contact of the company: fields cut to their capacities, the next
+// contact id, appended to contacts.dat and the table. An empty name is
+// refused with "Le nom doit être renseigné.". The record written is given
+// back in `created`.
+bool createContact(Store& store, qint32 societe, const ContactFields& fields,
+                   TContactRec* created = nullptr);
+
+// Writes the fields over the contact at table position i, in place; its
+// version, id and company are kept.
+bool updateContactAt(Store& store, int position, const ContactFields& fields);
+
+enum class ContactDeletion {
+    Done,          // the contacts are gone and no application refers to them
+    Unchanged,     // nothing was deleted (the user has been told why)
+    LinksRemaining // the contacts are gone; clearing the links stopped at a failed write
+};
+
+// Deletes every contact of the company with exactly this name: safety copy
+// backup/contacts.dat, then contacts.dat written again without them, then
+// id_contact cleared in every application that referred to one of them.
+// The ids removed are given back in `removedIds`.
+ContactDeletion deleteContactsNamed(Store& store, qint32 societe, const QString& nom,
+                                    QList<qint32>* removedIds = nullptr);
+
+// Clears id_contact of every application referring to one of these
+// contacts, one write in place each; false at the first failed write.
+bool clearContactLinks(Store& store, const QList<qint32>& contactIds);
+
+// Links the application `candidature` to the contact `contact`, in place.
+bool linkContact(Store& store, qint32 candidature, qint32 contact);
+
+// Messages of the contacts, as the user reads them.
+namespace contacttexts {
+inline const QString NomVide = QStringLiteral("Le nom ne peut pas être vide.");
+inline const QString NomARenseigner = QStringLiteral("Le nom doit être renseigné.");
+inline const QString Confirmation = QStringLiteral("Etes-vous sûr de vouloir supprimer ce contact ?");
+inline const QString SauvegardeImpossible =
+    QStringLiteral("Impossible de créer la sauvegarde.") + CR + QStringLiteral("Erreur disque.");
+QString rewriteFailed(const QString& error);
+} // namespace contacttexts

@@ -1,0 +1,305 @@
+#include "directory/directorypage.h"
+
+#include "directory/ajoutcontact.h"
+#include "directory/ajoutfournisseur.h"
+#include "directory/companyfields.h"
+#include "directory/contactops.h"
+#include "directory/directoryrules.h"
+#include "directory/listecontacts.h"
+#include "platform/mailsender.h"
+#include "platform/messages.h"
+#include "platform/shellopen.h"
+#include "shell/formgeneral.h"
+#include "shell/mdiparent.h"
+#include "shell/panels.h"
+#include "store/texts.h"
+
+#include <QButtonGroup>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+namespace {
+
+struct GroupButton {
+    const char* name;
+    const char* caption;
+};
+const GroupButton kGroups[15] = {
+    {"Bt_Annu09", "0-9"}, {"Bt_AnnuAB", "A-B"}, {"Bt_AnnuCD", "C-D"}, {"Bt_AnnuEF", "E-F"},
+    {"Bt_AnnuGH", "G-H"}, {"Bt_AnnuIJ", "I-J"}, {"Bt_AnnuKL", "K-L"}, {"Bt_AnnuMN", "M-N"},
+    {"Bt_AnnuOP", "O-P"}, {"Bt_AnnuQR", "Q-R"}, {"Bt_AnnuST", "S-T"}, {"Bt_AnnuUV", "U-V"},
+    {"Bt_AnnuWX", "W-X"}, {"Bt_AnnuYZ", "Y-Z"}, {"Bt_AnnuAll_", "Toutes"}};
+
+QPushButton* button(QWidget* parent, const char* name, const QString& caption)
+{
+    auto* b = new QPushButton(caption, parent);
+    b->setObjectName(QString::fromLatin1(name));
+    b->setAutoDefault(false);
+    return b;
+}
+
+} // namespace
+
+DirectoryPage::DirectoryPage(TFormGeneral& form) : QObject(&form), f_(form)
+{
+    build();
+    ResetAnnuaire();
+    // At start the categories can be chosen, until the first group is listed.
+    for (QRadioButton* r : {RadioAnnuSociete, RadioAnnuCabinet, RadioAnnuInterim}) r->setEnabled(true);
+    connect(f_.lien_NouvelleSociete, &LinkLabel::clicked, this, &DirectoryPage::lien_NouvelleSocieteClick);
+    f_.lien_NouvelleSociete->setEnabled(true);
+}
+
+void DirectoryPage::build()
+{
+    QWidget* area = f_.TabSheet2->findChild<QWidget*>(QStringLiteral("DirectoryArea"));
+    auto* layout = new QHBoxLayout(area);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(10);
+
+    auto* left = new QVBoxLayout;
+    auto* rapide = new QGroupBox(QStringLiteral("Accès rapide"), area);
+    rapide->setObjectName(QStringLiteral("Grp_AnnuRapide"));
+    auto* grid = new QGridLayout(rapide);
+    grid->setSpacing(3);
+    for (int i = 0; i < 15; ++i) {
+        QPushButton* b = button(rapide, kGroups[i].name, QString::fromLatin1(kGroups[i].caption));
+        b->setMinimumWidth(40);
+        grid->addWidget(b, i / 5, i % 5);
+        const QString name = QString::fromLatin1(kGroups[i].name);
+        const QChar key = name.at(name.size() - 1).toLower();
+        connect(b, &QPushButton::clicked, this, [this, key] { AnnuSelect(key); });
+    }
+    left->addWidget(rapide);
+    auto* liste = new QGroupBox(QStringLiteral("Liste des sociétés"), area);
+    auto* lv = new QVBoxLayout(liste);
+    ListeSocietes = new QListWidget(liste);
+    ListeSocietes->setObjectName(QStringLiteral("ListeSocietes"));
+    ListeSocietes->setUniformItemSizes(true);
+    lv->addWidget(ListeSocietes);
+    connect(ListeSocietes, &QListWidget::itemClicked, this, &DirectoryPage::ListeSocietesClick);
+    connect(ListeSocietes, &QListWidget::currentRowChanged, this, [this] { ListeSocietesClick(); });
+    left->addWidget(liste, 1);
+    layout->addLayout(left, 4);
+
+    auto* details = new QGroupBox(QStringLiteral("Détails de la sélection"), area);
+    auto* form = new QGridLayout(details);
+    form->setVerticalSpacing(3);
+    Bt_AnnuMailer = button(details, "Bt_AnnuMailer", QStringLiteral("Mailer"));
+    Bt_AnnuVoir = button(details, "Bt_AnnuVoir", QStringLiteral("Voir"));
+    int row = 0;
+    fields = new CompanyFields(details, form, row, Bt_AnnuMailer, Bt_AnnuVoir);
+
+    auto* cat = new QGroupBox(QStringLiteral("Catégorie"), details);
+    cat->setObjectName(QStringLiteral("GroupBox1"));
+    auto* cl = new QHBoxLayout(cat);
+    RadioAnnuSociete = new QRadioButton(QStringLiteral("Société"), cat);
+    RadioAnnuCabinet = new QRadioButton(QStringLiteral("Cabinet de recrutement"), cat);
+    RadioAnnuInterim = new QRadioButton(QStringLiteral("Intérim"), cat);
+    RadioAnnuSociete->setObjectName(QStringLiteral("RadioAnnuSociete"));
+    RadioAnnuCabinet->setObjectName(QStringLiteral("RadioAnnuCabinet"));
+    RadioAnnuInterim->setObjectName(QStringLiteral("RadioAnnuInterim"));
+    categories_ = new QButtonGroup(this);
+    for (QRadioButton* r : {RadioAnnuSociete, RadioAnnuCabinet, RadioAnnuInterim}) {
+        categories_->addButton(r);
+        cl->addWidget(r);
+    }
+    form->addWidget(cat, row++, 0, 1, 3);
+
+    Bt_AnnuContacts = button(details, "Bt_AnnuContacts", QString());
+    form->addWidget(Bt_AnnuContacts, row++, 1, Qt::AlignLeft);
+    auto* buttons = new QHBoxLayout;
+    Annu_save = button(details, "Annu_save", QStringLiteral("Enregistrer les modifications"));
+    Annu_delete = button(details, "Annu_delete", QStringLiteral("Supprimer cette société"));
+    buttons->addStretch(1);
+    buttons->addWidget(Annu_save);
+    buttons->addWidget(Annu_delete);
+    form->addLayout(buttons, row++, 0, 1, 3);
+
+    auto* figures = new QGroupBox(QStringLiteral("Quelques chiffres..."), details);
+    figures->setObjectName(QStringLiteral("GroupBox4"));
+    auto* fl = new QVBoxLayout(figures);
+    LabelAnnuStatCandidatures = new QLabel(figures);
+    LabelAnnuStatsReponses = new QLabel(figures);
+    LabelAnnuEntretiens = new QLabel(figures);
+    LabelAnnuTempsReponses = new QLabel(figures);
+    LabelAnnuStatCandidatures->setObjectName(QStringLiteral("LabelAnnuStatCandidatures"));
+    LabelAnnuStatsReponses->setObjectName(QStringLiteral("LabelAnnuStatsReponses"));
+    LabelAnnuEntretiens->setObjectName(QStringLiteral("LabelAnnuEntretiens"));
+    LabelAnnuTempsReponses->setObjectName(QStringLiteral("LabelAnnuTempsReponses"));
+    for (QLabel* l : {LabelAnnuStatCandidatures, LabelAnnuStatsReponses, LabelAnnuEntretiens,
+                      LabelAnnuTempsReponses})
+        fl->addWidget(l);
+    form->addWidget(figures, row++, 0, 1, 3);
+    form->setRowStretch(row, 1);
+    layout->addWidget(details, 6);
+
+    connect(Annu_save, &QPushButton::clicked, this, &DirectoryPage::Annu_saveClick);
+    connect(Annu_delete, &QPushButton::clicked, this, &DirectoryPage::Annu_deleteClick);
+    connect(Bt_AnnuMailer, &QPushButton::clicked, this, &DirectoryPage::Bt_AnnuMailerClick);
+    connect(Bt_AnnuVoir, &QPushButton::clicked, this, &DirectoryPage::Bt_AnnuVoirClick);
+    connect(Bt_AnnuContacts, &QPushButton::clicked, this, &DirectoryPage::Bt_AnnuContactsClick);
+}
+
+void DirectoryPage::TabSheet2Show()
+{
+    f_.frame()->MenuAffichage->menuAction()->setVisible(false);
+    f_.PositionnePanelApplication();
+}
+
+// ---- Groups and selection ---------------------------------------------------------
+
+void DirectoryPage::AnnuSelect(QChar key)
+{
+    const QStringList names = companiesOfGroup(f_.store().Societes, key);
+    const QSignalBlocker block(ListeSocietes);
+    ListeSocietes->clear();
+    ListeSocietes->addItems(names);
+    ResetAnnuaire();
+}
+
+void DirectoryPage::ResetAnnuaire()
+{
+    Annu_save->setEnabled(false);
+    Annu_delete->setEnabled(false);
+    Bt_AnnuContacts->hide();
+    for (LinkLabel* l : {f_.lien_MailerSociete, f_.lien_ApercuSociete, f_.lien_ImprimerSociete})
+        l->setEnabled(false);
+    fields->clear();
+    categories_->setExclusive(false);
+    for (QRadioButton* r : {RadioAnnuSociete, RadioAnnuCabinet, RadioAnnuInterim}) {
+        r->setChecked(false);
+        r->setEnabled(false);
+    }
+    categories_->setExclusive(true);
+    for (QLabel* l : {LabelAnnuStatCandidatures, LabelAnnuStatsReponses, LabelAnnuEntretiens,
+                      LabelAnnuTempsReponses})
+        l->clear();
+}
+
+void DirectoryPage::ListeSocietesClick()
+{
+    QListWidgetItem* item = ListeSocietes->currentItem();
+    if (!item || !item->isSelected()) return;
+    // The company sheet is not part of this version yet: its links stay off.
+    const QString name = item->text();
+    const QList<TSocieteRec>& socs = f_.store().Societes;
+    for (const TSocieteRec& s : socs) {
+        if (!isLive(s) || s.nom.text() != name) continue;
+        fields->load(s);
+        f_.IdSocieteAnnuaire = s.id;
+        if (s.categorie.equals("S")) RadioAnnuSociete->setChecked(true);
+        else if (s.categorie.equals("C")) RadioAnnuCabinet->setChecked(true);
+        else if (s.categorie.equals("I")) RadioAnnuInterim->setChecked(true);
+        updateContactsButton();
+        showFigures(s.id);
+        break;
+    }
+    for (QRadioButton* r : {RadioAnnuSociete, RadioAnnuCabinet, RadioAnnuInterim}) r->setEnabled(true);
+    Annu_save->setEnabled(true);
+    Annu_delete->setEnabled(true);
+    Bt_AnnuContacts->show();
+}
+
+void DirectoryPage::updateContactsButton()
+{
+    int n = 0;
+    for (const TContactRec& k : f_.store().Contacts)
+        if (isLive(k) && qint32(k.id_societe) == f_.IdSocieteAnnuaire) ++n;
+    Bt_AnnuContacts->setText(contactsCaption(n));
+}
+
+QString DirectoryPage::annuNom() const { return fields->text(CompanyFields::Nom); }
+
+void DirectoryPage::showFigures(qint32 societeId)
+{
+    const QStringList t =
+        directoryFigureTexts(companyFigures(f_.store().Candidatures, societeId), QLocale());
+    QLabel* labels[4] = {LabelAnnuStatCandidatures, LabelAnnuStatsReponses, LabelAnnuEntretiens,
+                         LabelAnnuTempsReponses};
+    for (int i = 0; i < 4; ++i) labels[i]->setText(t.value(i));
+}
+
+// ---- Saving and deleting -----------------------------------------------------------------
+
+void DirectoryPage::Annu_saveClick()
+{
+    QListWidgetItem* item = ListeSocietes->currentItem();
+    if (!item) return;
+    // A company without a name would be lost at the next start.
+    if (annuNom().trimmed().isEmpty()) {
+        msg::error(QStringLiteral("Impossible d'enregistrer cette société : Nom vide"));
+        return;
+    }
+    if (fields->unstorableField() >= 0) {
+        msg::error(QStringLiteral("Un des champs contient des caractères que le programme ne peut "
+                                  "pas enregistrer. Remplacez-les, puis recommencez."));
+        return;
+    }
+    Store& store = f_.store();
+    const QString name = item->text();
+    for (int i = 0; i < store.Societes.size(); ++i) {
+        const TSocieteRec& s = store.Societes[i];
+        if (!isLive(s) || s.nom.text() != name) continue;
+        if (!msg::confirm(QStringLiteral("Etes-vous sûr de vouloir enregistrer les modifications ?")))
+            continue;
+        TSocieteRec copy = s;
+        fields->saveInto(copy);
+        if (RadioAnnuSociete->isChecked()) copy.categorie = QStringLiteral("S");
+        else if (RadioAnnuCabinet->isChecked()) copy.categorie = QStringLiteral("C");
+        else if (RadioAnnuInterim->isChecked()) copy.categorie = QStringLiteral("I");
+        if (store.UpdateSociete(i, copy)) {
+            item->setText(annuNom());
+            f_.RafraichirListing = true;
+            msg::information(QStringLiteral("Modifications enregistrées."));
+        }
+        return;
+    }
+}
+
+void DirectoryPage::Annu_deleteClick()
+{
+    if (!DelSociete(f_.store(), f_.IdSocieteAnnuaire)) return;
+    delete ListeSocietes->takeItem(ListeSocietes->currentRow());
+    f_.IdSocieteAnnuaire = 0;
+    ResetAnnuaire();
+}
+
+// ---- E-mail, web site, contacts ------------------------------------------------------------
+
+void DirectoryPage::Bt_AnnuMailerClick()
+{
+    const QString email = fields->text(CompanyFields::Email);
+    if (email.isEmpty()) return;
+    MailSender& mail = f_.EnvoiMail();
+    mail.clear();
+    mail.setTo({email});
+    mail.sendAndReport();
+}
+
+void DirectoryPage::Bt_AnnuVoirClick()
+{
+    const QString url = fields->text(CompanyFields::Url);
+    if (!url.isEmpty()) ExecuteFile(url);
+}
+
+void DirectoryPage::Bt_AnnuContactsClick()
+{
+    if (Bt_AnnuContacts->text() != contactsCaption(0)) {
+        f_.listeContacts()->openModal();
+        return;
+    }
+    if (msg::confirm(QStringLiteral("Il n'existe pas de contact pour cette société.") + CR +
+                     QStringLiteral("Voulez-vous en ajouter un ?")))
+        f_.ajoutContact()->openModal(QString());
+}
+
+void DirectoryPage::lien_NouvelleSocieteClick() { f_.ajoutFournisseur()->showAdd(); }

@@ -1,0 +1,19 @@
+list(APPEND CORE_SOURCES
+  directory/directoryrules.cpp
+)
+list(APPEND GUI_SOURCES
+  directory/ajoutfournisseur.cpp
+  directory/companyfields.cpp
+  directory/directorypage.cpp
+)
+list(APPEND CORE_SOURCES
+  directory/contactops.cpp
+)
+list(APPEND GUI_SOURCES
+  directory/ajoutcontact.cpp
+  directory/listecontacts.cpp
+)
+list(APPEND GUI_SOURCES
+  applications/choixcontacts.cpp
+  applications/fournisseurs.cpp
+)

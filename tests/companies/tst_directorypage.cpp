@@ -1,0 +1,212 @@
+// The directory page and the adding of companies, on real files.
+#include "common/fakemessages.h"
+#include "common/testfiles.h"
+#include "directory/ajoutfournisseur.h"
+#include "directory/companyfields.h"
+#include "directory/directorypage.h"
+#include "platform/mailsender.h"
+#include "platform/shellopen.h"
+#include "shell/formgeneral.h"
+#include "shell/mdiparent.h"
+#include "store/settings.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+struct Program {
+    QTemporaryDir dir;
+    FakeMessages messages;
+    std::unique_ptr<TMDIParent> frame;
+
+    Program(const QList<TSocieteRec>& socs, const QList<TCandidatureRec>& apps = {},
+            const QList<TContactRec>& contacts = {})
+    {
+        QDir(dir.path()).mkdir("Lang");
+        QFile::copy(QStringLiteral(LANG_DIR "/Francais.so"), dir.filePath("Lang/Francais.so"));
+        setRegistryFile(dir.filePath("ORVALDIS.ini"));
+        QByteArray b;
+        for (const TSocieteRec& s : socs) b += recordBytes(s);
+        writeBytes(dir.filePath("societes.dat"), b);
+        b.clear();
+        for (const TCandidatureRec& c : apps) b += recordBytes(c);
+        writeBytes(dir.filePath("candidatures.dat"), b);
+        b.clear();
+        for (const TContactRec& k : contacts) b += recordBytes(k);
+        writeBytes(dir.filePath("contacts.dat"), b);
+        frame = std::make_unique<TMDIParent>(dir.path());
+        frame->FormCreate();
+        frame->createMainWindow();
+        QSignalSpy loaded(f(), &TFormGeneral::loaded);
+        loaded.wait(10000);
+        frame->show();
+        f()->Tabulations->setCurrentIndex(1);
+        messages.clear();
+    }
+    ~Program() { frame->close(); }
+    TFormGeneral* f() const { return frame->formGeneral(); }
+    DirectoryPage* d() const { return f()->directory(); }
+    QStringList listed() const
+    {
+        QStringList l;
+        for (int i = 0; i < d()->ListeSocietes->count(); ++i) l.append(d()->ListeSocietes->item(i)->text());
+        return l;
+    }
+    void select(int row)
+    {
+        d()->ListeSocietes->setCurrentRow(row);
+        d()->ListeSocietesClick();
+    }
+    QLineEdit* field(CompanyFields::Field f) const { return d()->fields->field(f); }
+};
+
+} // namespace
+
+class TestDirectoryPage : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { QLocale::setDefault(QLocale(QLocale::French, QLocale::France)); }
+
+    void groupsAndSelection()
+    {
+        TSocieteRec acme = makeSociete(1, "ACME", "C");
+        acme.service = QString(45, QLatin1Char('s')); // longer than what can be typed
+        acme.email = QStringLiteral("rh@acme.fr");
+        Program p({acme, makeSociete(2, "ÉCOLE DES MINES"), makeSociete(3, "ACME", "I"),
+                   makeSociete(4, "3M FRANCE")},
+                  {makeCandidature(1, 1, "A"), makeCandidature(2, 1, "B")}, {makeContact(1, 1, "Durand")});
+        QVERIFY(p.listed().isEmpty()); // nothing before a group is chosen
+        QVERIFY(!p.d()->Annu_save->isEnabled());
+        p.d()->AnnuSelect(QLatin1Char('b'));
+        QCOMPARE(p.listed(), QStringList({"ACME", "ACME"}));
+        p.d()->AnnuSelect(QLatin1Char('f'));
+        QCOMPARE(p.listed(), QStringList("ÉCOLE DES MINES"));
+        p.d()->AnnuSelect(QLatin1Char('_'));
+        QCOMPARE(p.listed().size(), 4);
+
+        p.d()->AnnuSelect(QLatin1Char('b'));
+        p.select(1); // either ACME shows the first of them
+        QCOMPARE(p.f()->IdSocieteAnnuaire, 1);
+        QVERIFY(p.d()->RadioAnnuCabinet->isChecked());
+        QCOMPARE(p.field(CompanyFields::Service)->text().size(), 45);
+        QCOMPARE(p.d()->Bt_AnnuContacts->text(), QStringLiteral("1 contact"));
+        QVERIFY(p.d()->Bt_AnnuContacts->isVisibleTo(p.f()));
+        QCOMPARE(p.d()->LabelAnnuStatCandidatures->text(), QStringLiteral("Candidatures: 2"));
+        QCOMPARE(p.d()->LabelAnnuTempsReponses->text(), QStringLiteral("Temps de réponse moyen non disponible"));
+        QVERIFY(p.d()->Annu_save->isEnabled() && p.d()->Annu_delete->isEnabled());
+
+        // The address opens a compose window; the site goes to the browser.
+        QStringList args;
+        p.f()->EnvoiMail().setRunner([&](const QString&, const QStringList& a) {
+            args = a;
+            return mail::ProcessOutcome{mail::ProcessOutcome::Finished, 0};
+        });
+        p.d()->Bt_AnnuMailerClick();
+        QVERIFY(args.join(' ').contains("rh@acme.fr"));
+        QStringList opened;
+        setExecuteFileHook([&](const QString& t) { opened.append(t); });
+        p.d()->Bt_AnnuVoirClick(); // empty site: nothing
+        p.field(CompanyFields::Url)->setText("www.acme.fr");
+        p.d()->Bt_AnnuVoirClick();
+        setExecuteFileHook({});
+        QCOMPARE(opened, QStringList("www.acme.fr"));
+    }
+
+    void savingAsksPerCompanyOfTheSameName()
+    {
+        Program p({makeSociete(1, "ACME"), makeSociete(2, "ACME")});
+        p.d()->AnnuSelect(QLatin1Char('b'));
+        p.select(0);
+        p.field(CompanyFields::Ville)->setText("Lyon");
+        p.messages.answers = {false, true}; // not the first, the second
+        p.d()->Annu_saveClick();
+        QCOMPARE(p.messages.count(), 3);
+        QCOMPARE(p.messages.shown[2].text, QStringLiteral("Modifications enregistrées."));
+        QVERIFY(p.f()->store().Societes[0].ville.isEmpty());
+        QCOMPARE(p.f()->store().Societes[1].ville.text(), QStringLiteral("Lyon"));
+        QCOMPARE(readBytes(p.dir.filePath("societes.dat")).mid(604, 604),
+                 recordBytes(p.f()->store().Societes[1]));
+        QVERIFY(p.f()->RafraichirListing);
+
+        // Renamed in place in the list; an empty name is refused.
+        p.field(CompanyFields::Nom)->setText("ZETA");
+        p.messages.answers = {true};
+        p.d()->Annu_saveClick();
+        QCOMPARE(p.listed(), QStringList({"ZETA", "ACME"}));
+        p.select(0);
+        p.field(CompanyFields::Nom)->clear();
+        p.messages.clear();
+        p.d()->Annu_saveClick();
+        QCOMPARE(p.messages.count(), 1);
+        QCOMPARE(p.messages.shown[0].kind, msg::Kind::Error);
+        QCOMPARE(p.f()->store().Societes[0].nom.text(), QStringLiteral("ZETA"));
+    }
+
+    void addingACompany()
+    {
+        Program p({});
+        TFormAjoutFournisseur* add = p.f()->ajoutFournisseur();
+        add->showAdd();
+        QVERIFY(add->isVisible());
+        auto* nom = add->findChild<QLineEdit*>("Annu_nom");
+        auto* ok = add->findChild<QPushButton*>("Annu_save");
+        QVERIFY(add->findChild<QRadioButton*>("RadioSociete")->isChecked());
+        ok->click();
+        QCOMPARE(p.messages.texts(), QStringList("Impossible d'ajouter cette société: Nom vide"));
+        QVERIFY(add->isVisible());
+        // Typed letters become capitals.
+        QTest::sendKeyEvent(QTest::Click, nom, Qt::Key_unknown, QStringLiteral("é"), Qt::NoModifier);
+        QTest::keyClicks(nom, "ditions du sud");
+        QCOMPARE(nom->text(), QStringLiteral("ÉDITIONS DU SUD"));
+        add->findChild<QRadioButton*>("RadioCabinet")->setChecked(true);
+        ok->click();
+        QVERIFY(!add->isVisible());
+        QCOMPARE(p.f()->store().Societes.size(), 1);
+        QCOMPARE(qint32(p.f()->store().Societes[0].id), 1);
+        QCOMPARE(p.f()->store().Societes[0].categorie.text(), QStringLiteral("C"));
+        QCOMPARE(readBytes(p.dir.filePath("societes.dat")), recordBytes(p.f()->store().Societes[0]));
+        QCOMPARE(p.listed(), QStringList("ÉDITIONS DU SUD")); // the E-F group is shown
+        // The same name again is refused; another case is a new company.
+        add->showAdd();
+        QCOMPARE(nom->text(), QString());
+        nom->setText("ÉDITIONS DU SUD");
+        p.messages.clear();
+        ok->click();
+        QCOMPARE(p.messages.texts(), QStringList("Une société portant ce nom existe déjà"));
+        nom->setText("Éditions du sud");
+        ok->click();
+        QCOMPARE(p.f()->store().Societes.size(), 2);
+        QCOMPARE(qint32(p.f()->store().Societes[1].id), 2);
+        // Added while another page is shown: the directory list stays as it was.
+        p.f()->Tabulations->setCurrentIndex(0);
+        add->showAdd();
+        nom->setText("3M FRANCE");
+        ok->click();
+        QCOMPARE(p.listed().size(), 2);
+    }
+
+    void deletingTheCompanyShown()
+    {
+        Program p({makeSociete(1, "ACME"), makeSociete(2, "AZUR")}, {}, {makeContact(1, 1, "Durand")});
+        p.d()->AnnuSelect(QLatin1Char('b'));
+        p.select(0);
+        p.messages.answers = {true};
+        p.d()->Annu_deleteClick();
+        QCOMPARE(p.listed(), QStringList("AZUR"));
+        QCOMPARE(p.f()->IdSocieteAnnuaire, 0);
+        QVERIFY(!p.d()->Annu_save->isEnabled());
+        QVERIFY(p.f()->store().Contacts.isEmpty());
+        QCOMPARE(p.f()->store().Societes.size(), 1);
+    }
+};
+
+QTEST_MAIN(TestDirectoryPage)
+#include "tst_directorypage.moc"

@@ -1,0 +1,203 @@
+// The letter groups of the directory, the figures of a company and the
+// deletion of a company with its contacts.
+#include "common/fakemessages.h"
+#include "common/testfiles.h"
+#include "directory/directoryrules.h"
+
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+QList<TSocieteRec> companies(const QStringList& names)
+{
+    QList<TSocieteRec> list;
+    int id = 1;
+    for (const QString& n : names) list.append(makeSociete(id++, n));
+    return list;
+}
+
+class RecordingUi : public StoreUi {
+public:
+    qint64 maximum = -1, steps = 0;
+    int starts = 0, hides = 0, ended = 0;
+    void progressStart(qint64 m) override
+    {
+        maximum = m;
+        ++starts;
+    }
+    void progressStep(qint64 s) override { steps += s; }
+    void progressHide() override { ++hides; }
+    void endProgram() override { ++ended; }
+};
+
+} // namespace
+
+class TestDirectoryRules : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { QLocale::setDefault(QLocale(QLocale::French, QLocale::France)); }
+
+    void lettersGroupsOnFoldedNames_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("group");
+        QTest::newRow("accent folded") << "ÉCOLE DES MINES" << "f";
+        QTest::newRow("été") << "ÉTÉ CONSEIL" << "f";
+        QTest::newRow("cedilla") << "ÇA ET LÀ" << "d";
+        QTest::newRow("digit") << "3M FRANCE" << "9";
+        QTest::newRow("punctuation") << "(ASSOCIATION)" << "9";
+        QTest::newRow("space") << " ESPACE" << "9";
+        QTest::newRow("not folded") << "ÅLAND" << "9";
+        QTest::newRow("first of a pair") << "ACME" << "b";
+        QTest::newRow("second of a pair") << "BETA" << "b";
+        QTest::newRow("last pair") << "YOPLAIT" << "z";
+        QTest::newRow("lower case") << "zeta" << "z";
+    }
+    void lettersGroupsOnFoldedNames()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, group);
+        const QChar key = group.at(0);
+        QCOMPARE(groupKeyOf(name), key);
+        QVERIFY(inGroup(foldName(name), key));
+        QVERIFY(inGroup(foldName(name), QLatin1Char('_')));
+        // In no other group.
+        for (const char* other : {"9", "b", "d", "f", "h", "j", "l", "n", "p", "r", "t", "v", "x", "z"})
+            if (QLatin1Char(other[0]) != key) QVERIFY2(!inGroup(foldName(name), QLatin1Char(other[0])), other);
+    }
+
+    void groupsListSortedNamesWithDuplicates()
+    {
+        QList<TSocieteRec> socs = companies({"BETA", "acme", "ACME", "Alpha", "3M FRANCE", "", "ZOO"});
+        socs[6].nom.len = 0; // a record that is not live
+        const QStringList ab = companiesOfGroup(socs, QLatin1Char('b'));
+        QCOMPARE(ab.size(), 4);
+        QCOMPARE(ab.last(), QStringLiteral("BETA"));
+        QCOMPARE(ab.mid(0, 2).join(',').toLower(), QStringLiteral("acme,acme")); // equal names adjacent
+        QCOMPARE(ab.at(2), QStringLiteral("Alpha"));
+        QCOMPARE(companiesOfGroup(socs, QLatin1Char('9')), QStringList("3M FRANCE"));
+        QCOMPARE(allCompanyNames(socs).size(), 5); // no empty name, even under "Toutes"
+        QVERIFY(companiesOfGroup(socs, QLatin1Char('z')).isEmpty());
+    }
+
+    void figuresOfACompany()
+    {
+        const QLocale fr(QLocale::French, QLocale::France);
+        KeyFigures none;
+        QCOMPARE(directoryFigureTexts(none, fr), QStringList({"Candidature: 0", "", "", ""}));
+        KeyFigures f;
+        f.candidatures = 3;
+        f.reponses = 2;
+        f.entretiens = 1;
+        QCOMPARE(directoryFigureTexts(f, fr),
+                 QStringList({"Candidatures: 3", "Réponses: 2 (Taux: 66,67%)", "Entretien: 1 (Taux: 33,33%)",
+                              "Temps de réponse moyen non disponible"}));
+        f.delays = 2;
+        f.delaySum = 3;
+        QCOMPARE(directoryFigureTexts(f, fr).last(), QStringLiteral("Temps de réponse moyen: 1,5 jours"));
+        f.delays = 1;
+        f.delaySum = 1;
+        QCOMPARE(directoryFigureTexts(f, fr).last(), QStringLiteral("Temps de réponse moyen: 1 jour"));
+        f.delaySum = 0;
+        QCOMPARE(directoryFigureTexts(f, fr).last(), QStringLiteral("Temps de réponse moyen: 0 jour"));
+        f.reponses = 0;
+        QCOMPARE(directoryFigureTexts(f, fr).at(1), QStringLiteral("Réponse: 0 (Taux: 0%)"));
+    }
+
+    void aCompanyWithApplicationsIsNotDeleted_data()
+    {
+        QTest::addColumn<int>("applications");
+        QTest::addColumn<QString>("first");
+        QTest::newRow("one") << 1 << "Il existe 1 candidature concernant cette société.";
+        QTest::newRow("three") << 3 << "Il existe 3 candidatures concernant cette société.";
+    }
+    void aCompanyWithApplicationsIsNotDeleted()
+    {
+        QFETCH(int, applications);
+        QFETCH(QString, first);
+        QTemporaryDir dir;
+        FakeMessages m;
+        Store s(dir.path());
+        s.Initialisation();
+        QVERIFY(s.append(makeSociete(1, "ACME")));
+        for (int i = 1; i <= applications; ++i) QVERIFY(s.append(makeCandidature(i, 1, "Poste")));
+        const QByteArray before = readBytes(s.path("societes.dat"));
+        QVERIFY(!DelSociete(s, 1));
+        QCOMPARE(m.texts(), QStringList(first + "\rVeuillez supprimer toutes les candidatures liées avant de "
+                                                "supprimer cette société."));
+        QCOMPARE(readBytes(s.path("societes.dat")), before);
+    }
+
+    void deletionRewritesBothFilesInOrder()
+    {
+        QTemporaryDir dir;
+        FakeMessages m;
+        RecordingUi ui;
+        Store s(dir.path());
+        s.setUi(&ui);
+        s.Initialisation();
+        for (int i = 1; i <= 3; ++i) QVERIFY(s.append(makeSociete(i, QStringLiteral("S%1").arg(i))));
+        QVERIFY(s.append(makeContact(1, 2, "A")));
+        QVERIFY(s.append(makeContact(2, 1, "B")));
+        QVERIFY(s.append(makeContact(3, 2, "C")));
+        QVERIFY(s.append(makeContact(4, 3, "D")));
+        writeBytes(s.path("backup/contacts.dat"), "old copy");
+        const QByteArray socs = readBytes(s.path("societes.dat"));
+        const QByteArray contacts = readBytes(s.path("contacts.dat"));
+        m.answers = {false};
+        QVERIFY(!DelSociete(s, 2)); // No
+        QCOMPARE(readBytes(s.path("societes.dat")), socs);
+        m.answers = {true};
+        QVERIFY(DelSociete(s, 2));
+        QCOMPARE(readBytes(s.path("societes.dat")), socs.left(604) + socs.mid(2 * 604));
+        QCOMPARE(readBytes(s.path("contacts.dat")), contacts.mid(236, 236) + contacts.mid(3 * 236));
+        QCOMPARE(readBytes(s.path("backup/societes.dat")), socs);
+        QCOMPARE(readBytes(s.path("backup/contacts.dat")), contacts);
+        QCOMPARE(s.Contacts.size(), 2);
+        QCOMPARE(qint32(s.Contacts[0].id), 2);
+        QCOMPARE(qint32(s.Societes[1].id), 3);
+        QCOMPARE(ui.maximum, 3 + 4);
+        QCOMPARE(ui.steps, 3 + 4);
+        QCOMPARE(ui.starts, 1);
+        QCOMPARE(ui.hides, 1);
+        QVERIFY(!s.Occupe);
+    }
+
+    void withoutAnyContactOnlyTheCompaniesAreRewritten()
+    {
+        QTemporaryDir dir;
+        FakeMessages m;
+        Store s(dir.path());
+        s.Initialisation();
+        QVERIFY(s.append(makeSociete(1, "ACME")));
+        m.answers = {true};
+        QVERIFY(DelSociete(s, 1));
+        QVERIFY(QFile::exists(s.path("backup/societes.dat")));
+        QVERIFY(!QFile::exists(s.path("backup/contacts.dat")));
+        QCOMPARE(readBytes(s.path("societes.dat")).size(), 0);
+    }
+
+    void aFailedRewriteEndsTheProgramWithTheFileWhole()
+    {
+        QTemporaryDir dir;
+        FakeMessages m;
+        RecordingUi ui;
+        TestStore s(dir.path());
+        s.setUi(&ui);
+        s.Initialisation();
+        QVERIFY(s.append(makeSociete(1, "ACME")));
+        QVERIFY(s.append(makeSociete(2, "BETA")));
+        const QByteArray before = readBytes(s.path("societes.dat"));
+        s.failingSuffix = s.path("societes.dat");
+        s.saveBudget = 10;
+        m.answers = {true};
+        QVERIFY(!DelSociete(s, 1));
+        QCOMPARE(ui.ended, 1);
+        QCOMPARE(readBytes(s.path("societes.dat")), before);
+        QVERIFY(m.shown.last().text.startsWith("Une erreur critique est survenue lors de la regénération du fichier sociétés."));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestDirectoryRules)
+#include "tst_directoryrules.moc"
