@@ -1,11 +1,15 @@
 #include "applications/editor.h"
 
+#include "applications/choixcontacts.h"
 #include "applications/deletion.h"
 #include "applications/documents.h"
 #include "applications/editorview.h"
 #include "applications/formlierdoc.h"
 #include "applications/formvoir.h"
+#include "applications/fournisseurs.h"
 #include "applications/listingpage.h"
+#include "directory/ajoutcontact.h"
+#include "directory/ajoutfournisseur.h"
 #include "platform/cutstring.h"
 #include "platform/dialogs.h"
 #include "platform/mailsender.h"
@@ -66,9 +70,6 @@ ApplicationEditor::ApplicationEditor(TFormGeneral& form, ZoneCandidature* zone)
     connect(f_.lien_RetourListing, &LinkLabel::clicked, this, &ApplicationEditor::lien_RetourListingClick);
     connect(f_.lien_SupprimerCandidature, &LinkLabel::clicked, this,
             &ApplicationEditor::lien_SupprimerCandidatureClick);
-    // The contact chooser belongs to the company directory, which is not part
-    // of this version yet.
-    z_->Ctajout->setEnabled(false);
 }
 
 bool ApplicationEditor::isOpen() const { return !z_->isHidden(); }
@@ -137,8 +138,16 @@ void ApplicationEditor::ResetCandidature()
     z_->BlocNotes->clear();
 }
 
+void ApplicationEditor::closeContactWindows()
+{
+    if (TFormGeneral::onScreen(f_.formContacts_)) f_.formContacts_->close();
+    if (TFormGeneral::onScreen(f_.ajoutContact_)) f_.ajoutContact_->close();
+}
+
 void ApplicationEditor::StringGrid1DblClick()
 {
+    if (TFormGeneral::onScreen(f_.ajoutFournisseur_)) f_.ajoutFournisseur_->close();
+    if (TFormGeneral::onScreen(f_.fournisseurs_)) f_.fournisseurs_->close();
     TMDIParent* frame = f_.frame();
     if (ListingPage* l = f_.listing(); l && l->legende()) l->legende()->hide();
     frame->MenuAffichage->menuAction()->setVisible(false);
@@ -367,6 +376,7 @@ void ApplicationEditor::closeEditor()
 void ApplicationEditor::lien_RetourListingClick()
 {
     SauveCandidature();
+    closeContactWindows();
     if (f_.CandidatureModifiee) return;
     closeEditor();
     if (f_.RafraichirListing) {
@@ -380,6 +390,7 @@ void ApplicationEditor::lien_RetourListingClick()
 
 void ApplicationEditor::lien_SupprimerCandidatureClick()
 {
+    closeContactWindows();
     if (!msg::confirm(GetTxt(213))) return;
     f_.CandidatureModifiee = false;
     if (!DelCandidature(f_.store(), f_.IdCandidature)) return;
@@ -428,7 +439,7 @@ void ApplicationEditor::RDVsupprimerClick()
 
 // ---- Contact ---------------------------------------------------------------------------------
 
-void ApplicationEditor::CtajoutClick() {}
+void ApplicationEditor::CtajoutClick() { f_.formContacts()->showChooser(); }
 
 void ApplicationEditor::CtsupprimerClick()
 {

@@ -57,6 +57,7 @@ private:
     void showAppointment(const TCandidatureRec& c);
     void showFigures();
     void closeEditor();
+    void closeContactWindows();
     void addSource(const QString& source);
     QString notesPath(qint32 id) const;
 

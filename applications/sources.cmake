@@ -5,10 +5,12 @@ list(APPEND CORE_SOURCES
   applications/sort.cpp
 )
 list(APPEND GUI_SOURCES
+  applications/choixcontacts.cpp
   applications/editor.cpp
   applications/editorview.cpp
   applications/formlierdoc.cpp
   applications/formvoir.cpp
+  applications/fournisseurs.cpp
   applications/listinggrid.cpp
   applications/listingmodel.cpp
   applications/listingpage.cpp

@@ -139,7 +139,6 @@ void TFormListeContacts::FormShow()
     listeContacts->addItems(contactNames(f_.store().Contacts, f_.IdSocieteAnnuaire));
     // Nothing is chosen until the user clicks a name.
     listeContacts->setCurrentRow(-1);
-    BtSuppr->setEnabled(false);
 }
 
 void TFormListeContacts::addName(const QString& name)

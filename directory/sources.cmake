@@ -13,7 +13,3 @@ list(APPEND GUI_SOURCES
   directory/ajoutcontact.cpp
   directory/listecontacts.cpp
 )
-list(APPEND GUI_SOURCES
-  applications/choixcontacts.cpp
-  applications/fournisseurs.cpp
-)

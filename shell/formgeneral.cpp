@@ -3,9 +3,11 @@
 #include "applications/editor.h"
 #include "applications/editorview.h"
 #include "applications/listinggrid.h"
+#include "applications/fournisseurs.h"
 #include "applications/listingpage.h"
 #include "directory/directorypage.h"
 #include "platform/mailsender.h"
+#include "reports/legende.h"
 #include "platform/messages.h"
 #include "shell/mdiparent.h"
 #include "shell/panels.h"
@@ -78,6 +80,11 @@ bool TFormGeneral::FormCreate()
     listing_ = new ListingPage(*this);
     editor_ = new ApplicationEditor(*this, Zone);
     directory_ = new DirectoryPage(*this);
+    connect(lien_NouvelleCandidature, &LinkLabel::clicked, this, [this] {
+        if (listing_->legende()) listing_->legende()->hide();
+        CandidatureModifiee = false;
+        fournisseurs()->showWizard();
+    });
     QApplication::restoreOverrideCursor();
     return true;
 }
@@ -143,9 +150,8 @@ void TFormGeneral::buildApplicationsPage()
         Panel_Assistant->addLink(QStringLiteral("LienImprimerListing"), QString(), "print");
     LienExportListing =
         Panel_Assistant->addLink(QStringLiteral("LienExportListing"), QString(), "export");
-    // The wizard and the listing reports are not part of this version yet.
-    for (LinkLabel* l : {lien_NouvelleCandidature, LienApercuListing, LienImprimerListing,
-                         LienExportListing})
+    // The listing reports are not part of this version yet.
+    for (LinkLabel* l : {LienApercuListing, LienImprimerListing, LienExportListing})
         l->setEnabled(false);
 
     Panel_Candidatures = new SidePanel(QStringLiteral("Panel_Candidatures"),

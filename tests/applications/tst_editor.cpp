@@ -5,8 +5,7 @@
 #include "applications/editorview.h"
 #include "applications/listinggrid.h"
 #include "applications/listingpage.h"
-#include "common/fakemessages.h"
-#include "common/testfiles.h"
+#include "common/programfolder.h"
 #include "platform/dialogs.h"
 #include "platform/mailsender.h"
 #include "reports/calendrier.h"
@@ -30,53 +29,23 @@
 
 namespace {
 
-struct Program {
-    QTemporaryDir dir;
-    FakeMessages messages;
-    std::unique_ptr<TMDIParent> frame;
+QList<TSocieteRec> companies()
+{
+    TSocieteRec acme = makeSociete(1, "ACME & Fils", "S");
+    acme.adresse_a = QStringLiteral("3 rue des Lilas");
+    acme.cp = QStringLiteral("69001");
+    acme.ville = QStringLiteral("Lyon");
+    acme.telb = QStringLiteral("04 11 22 33 44");
+    return {acme, makeSociete(2, "BETA")};
+}
 
+struct Program : ProgramFolder {
     explicit Program(const QList<TCandidatureRec>& apps, const QList<TContactRec>& contacts = {})
+        : ProgramFolder(companies(), contacts, apps)
     {
-        QDir(dir.path()).mkdir("Lang");
-        QFile::copy(QStringLiteral(LANG_DIR "/Francais.so"), dir.filePath("Lang/Francais.so"));
-        setRegistryFile(dir.filePath("ORVALDIS.ini"));
-        TSocieteRec acme = makeSociete(1, "ACME & Fils", "S");
-        acme.adresse_a = QStringLiteral("3 rue des Lilas");
-        acme.cp = QStringLiteral("69001");
-        acme.ville = QStringLiteral("Lyon");
-        acme.telb = QStringLiteral("04 11 22 33 44");
-        writeBytes(dir.filePath("societes.dat"), recordBytes(acme) + recordBytes(makeSociete(2, "BETA")));
-        QByteArray bytes;
-        for (const TCandidatureRec& c : apps) bytes += recordBytes(c);
-        writeBytes(dir.filePath("candidatures.dat"), bytes);
-        QByteArray ks;
-        for (const TContactRec& k : contacts) ks += recordBytes(k);
-        writeBytes(dir.filePath("contacts.dat"), ks);
-        frame = std::make_unique<TMDIParent>(dir.path());
-        frame->FormCreate();
-        frame->createMainWindow();
-        QSignalSpy loaded(f(), &TFormGeneral::loaded);
-        loaded.wait(10000);
-        frame->show();
-        messages.clear();
     }
-    ~Program()
-    {
-        dialogs::setExecHook({});
-        frame->close();
-    }
-    TFormGeneral* f() const { return frame->formGeneral(); }
     ApplicationEditor* editor() const { return f()->editor(); }
     ZoneCandidature* z() const { return f()->Zone; }
-    void open(qint32 id)
-    {
-        f()->IdCandidature = id;
-        editor()->StringGrid1DblClick();
-    }
-    QByteArray record(int position) const
-    {
-        return readBytes(dir.filePath("candidatures.dat")).mid(position * 1644, 1644);
-    }
     const TCandidatureRec& stored(int position) const { return f()->store().Candidatures[position]; }
 };
 

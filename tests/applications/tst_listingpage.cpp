@@ -3,8 +3,7 @@
 // data files loaded at start-up.
 #include "applications/listinggrid.h"
 #include "applications/listingpage.h"
-#include "common/fakemessages.h"
-#include "common/testfiles.h"
+#include "common/programfolder.h"
 #include "reports/legende.h"
 #include "shell/formgeneral.h"
 #include "shell/mdiparent.h"
@@ -22,31 +21,13 @@ namespace {
 
 QString daysFromToday(int days) { return QDate::currentDate().addDays(days).toString("yyyyMMdd"); }
 
-struct Program {
-    QTemporaryDir dir;
-    FakeMessages messages;
-    std::unique_ptr<TMDIParent> frame;
-
+struct Program : ProgramFolder {
     explicit Program(const QList<TCandidatureRec>& apps, const QString& relance = QString())
+        : ProgramFolder({makeSociete(1, "ACME", "S"), makeSociete(2, "BETA", "C")}, {}, apps, {},
+                        relance.isEmpty() ? QMap<QString, QString>()
+                                          : QMap<QString, QString>{{"Relance", relance}})
     {
-        QDir(dir.path()).mkdir("Lang");
-        QFile::copy(QStringLiteral(LANG_DIR "/Francais.so"), dir.filePath("Lang/Francais.so"));
-        setRegistryFile(dir.filePath("ORVALDIS.ini"));
-        if (!relance.isEmpty()) WriteRegistry(RegistryKey, "Relance", relance);
-        QByteArray socs = recordBytes(makeSociete(1, "ACME", "S")) + recordBytes(makeSociete(2, "BETA", "C"));
-        writeBytes(dir.filePath("societes.dat"), socs);
-        QByteArray bytes;
-        for (const TCandidatureRec& c : apps) bytes += recordBytes(c);
-        writeBytes(dir.filePath("candidatures.dat"), bytes);
-        frame = std::make_unique<TMDIParent>(dir.path());
-        frame->FormCreate();
-        frame->createMainWindow();
-        QSignalSpy loaded(f(), &TFormGeneral::loaded);
-        loaded.wait(10000);
-        frame->show();
     }
-    ~Program() { frame->close(); }
-    TFormGeneral* f() const { return frame->formGeneral(); }
     ListingPage* listing() const { return f()->listing(); }
     ListingGrid* grid() const { return f()->StringGrid1; }
     QString status() const { return frame->StatusBar1->text(); }
@@ -70,7 +51,7 @@ private slots:
         QVERIFY(p.f()->Label_ShowHide->isHidden());
         QVERIFY(p.f()->Label_AlarmeOnly->isHidden());
         QCOMPARE(p.status(), QString());
-        QCOMPARE(p.messages.count(), 0);
+        QCOMPARE(p.startupMessages, QStringList());
     }
 
     void gridStatusBarAndAlarmMessage()
@@ -91,7 +72,7 @@ private slots:
         QCOMPARE(p.title(2), QStringLiteral("Acheteur"));
         // The company not found is counted only among the finished ones.
         QCOMPARE(p.status(), QStringLiteral("2 candidatures en cours - 2 candidatures terminées - 1 alarme"));
-        QCOMPARE(p.messages.texts(), QStringList("Vous avez 1 alarme déclenchée !"));
+        QCOMPARE(p.startupMessages, QStringList("Vous avez 1 alarme déclenchée !"));
         const QModelIndex date = p.listing()->model()->index(1, 1);
         QCOMPARE(date.data().toString(), QDate::currentDate().addDays(-10).toString("dd/MM/yyyy"));
         QCOMPARE(p.listing()->model()->index(1, 3).data().toString(), QStringLiteral("BETA"));
@@ -99,7 +80,7 @@ private slots:
         QVERIFY(p.f()->Label_RelancesOnly->isHidden()); // follow-ups are off
         // Rebuilding does not show the message again.
         p.f()->AfficheCandidatures();
-        QCOMPARE(p.messages.count(), 1);
+        QCOMPARE(p.messages.count(), 0);
     }
 
     void filtersAndTheirCaptions()

@@ -1,6 +1,5 @@
 // The directory page and the adding of companies, on real files.
-#include "common/fakemessages.h"
-#include "common/testfiles.h"
+#include "common/programfolder.h"
 #include "directory/ajoutfournisseur.h"
 #include "directory/companyfields.h"
 #include "directory/directorypage.h"
@@ -22,44 +21,15 @@
 
 namespace {
 
-struct Program {
-    QTemporaryDir dir;
-    FakeMessages messages;
-    std::unique_ptr<TMDIParent> frame;
-
+struct Program : ProgramFolder {
     Program(const QList<TSocieteRec>& socs, const QList<TCandidatureRec>& apps = {},
             const QList<TContactRec>& contacts = {})
+        : ProgramFolder(socs, contacts, apps)
     {
-        QDir(dir.path()).mkdir("Lang");
-        QFile::copy(QStringLiteral(LANG_DIR "/Francais.so"), dir.filePath("Lang/Francais.so"));
-        setRegistryFile(dir.filePath("ORVALDIS.ini"));
-        QByteArray b;
-        for (const TSocieteRec& s : socs) b += recordBytes(s);
-        writeBytes(dir.filePath("societes.dat"), b);
-        b.clear();
-        for (const TCandidatureRec& c : apps) b += recordBytes(c);
-        writeBytes(dir.filePath("candidatures.dat"), b);
-        b.clear();
-        for (const TContactRec& k : contacts) b += recordBytes(k);
-        writeBytes(dir.filePath("contacts.dat"), b);
-        frame = std::make_unique<TMDIParent>(dir.path());
-        frame->FormCreate();
-        frame->createMainWindow();
-        QSignalSpy loaded(f(), &TFormGeneral::loaded);
-        loaded.wait(10000);
-        frame->show();
         f()->Tabulations->setCurrentIndex(1);
-        messages.clear();
     }
-    ~Program() { frame->close(); }
-    TFormGeneral* f() const { return frame->formGeneral(); }
     DirectoryPage* d() const { return f()->directory(); }
-    QStringList listed() const
-    {
-        QStringList l;
-        for (int i = 0; i < d()->ListeSocietes->count(); ++i) l.append(d()->ListeSocietes->item(i)->text());
-        return l;
-    }
+    QStringList listed() const { return items(d()->ListeSocietes); }
     void select(int row)
     {
         d()->ListeSocietes->setCurrentRow(row);
