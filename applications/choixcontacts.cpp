@@ -1,4 +1,5 @@
 #include "applications/choixcontacts.h"
+#include "platform/widgets.h"
 
 #include "applications/editor.h"
 #include "directory/ajoutcontact.h"
@@ -90,7 +91,7 @@ void TFormContacts::showChooser()
     if (!isVisible()) {
         fillContacts();
         adjustSize();
-        if (QScreen* s = f_.screen()) move(s->availableGeometry().center() - rect().center());
+        centreOnScreen(this);
         show();
     }
     raise();

@@ -5,6 +5,7 @@
 #include "directory/ajoutfournisseur.h"
 #include "directory/contactops.h"
 #include "platform/messages.h"
+#include "platform/widgets.h"
 #include "shell/formgeneral.h"
 #include "store/settings.h"
 
@@ -102,7 +103,7 @@ void TFournisseurs::showWizard()
     if (!isVisible()) {
         FormShow();
         adjustSize();
-        if (QScreen* s = f_.screen()) move(s->availableGeometry().center() - rect().center());
+        centreOnScreen(this);
         show();
     }
     raise();

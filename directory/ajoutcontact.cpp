@@ -1,3 +1,4 @@
+#include "platform/widgets.h"
 #include "directory/ajoutcontact.h"
 
 #include "applications/choixcontacts.h"
@@ -24,30 +25,6 @@ TFormAjoutContact* TFormGeneral::ajoutContact()
     return ajoutContact_;
 }
 
-namespace {
-
-QLineEdit* field(QGridLayout* grid, int row, const QString& label, const char* name, int limit,
-                 QWidget* parent)
-{
-    auto* edit = new QLineEdit(parent);
-    edit->setObjectName(QString::fromLatin1(name));
-    edit->setMaxLength(limit);
-    edit->setMinimumWidth(220);
-    auto* caption = new QLabel(label, parent);
-    caption->setBuddy(edit);
-    grid->addWidget(caption, row, 0);
-    grid->addWidget(edit, row, 1);
-    return edit;
-}
-
-QRadioButton* radio(const QString& caption, const char* name, QWidget* parent)
-{
-    auto* r = new QRadioButton(caption, parent);
-    r->setObjectName(QString::fromLatin1(name));
-    return r;
-}
-
-} // namespace
 
 TFormAjoutContact::TFormAjoutContact(TFormGeneral& form)
     : QDialog(&form, Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint |
@@ -58,26 +35,26 @@ TFormAjoutContact::TFormAjoutContact(TFormGeneral& form)
     setWindowTitle(QStringLiteral("Ajouter un contact"));
 
     auto* denomination = new QGroupBox(QStringLiteral("Dénomination"), this);
-    Ajout_Mr = radio(QStringLiteral("Monsieur"), "Ajout_Mr", denomination);
-    Ajout_Mme = radio(QStringLiteral("Madame"), "Ajout_Mme", denomination);
-    Ajout_Mlle = radio(QStringLiteral("Mademoiselle"), "Ajout_Mlle", denomination);
+    Ajout_Mr = namedRadio(QStringLiteral("Monsieur"), "Ajout_Mr", denomination);
+    Ajout_Mme = namedRadio(QStringLiteral("Madame"), "Ajout_Mme", denomination);
+    Ajout_Mlle = namedRadio(QStringLiteral("Mademoiselle"), "Ajout_Mlle", denomination);
     Ajout_Mr->setChecked(true);
     auto* radios = new QHBoxLayout;
     for (QRadioButton* r : {Ajout_Mr, Ajout_Mme, Ajout_Mlle}) radios->addWidget(r);
     radios->addStretch();
     auto* names = new QGridLayout;
-    Ajout_nom = field(names, 0, QStringLiteral("Nom/Prénom"), "Ajout_nom", 50, denomination);
-    Ajout_fonction = field(names, 1, QStringLiteral("Fonction"), "Ajout_fonction", 50, denomination);
+    Ajout_nom = labelledField(names, 0, QStringLiteral("Nom/Prénom"), "Ajout_nom", 50, denomination);
+    Ajout_fonction = labelledField(names, 1, QStringLiteral("Fonction"), "Ajout_fonction", 50, denomination);
     auto* denominationLayout = new QVBoxLayout(denomination);
     denominationLayout->addLayout(radios);
     denominationLayout->addLayout(names);
 
     auto* coordonnees = new QGroupBox(QStringLiteral("Coordonnées"), this);
     auto* grid = new QGridLayout(coordonnees);
-    Ajout_tel = field(grid, 0, QStringLiteral("Téléphone"), "Ajout_tel", 20, coordonnees);
-    Ajout_gsm = field(grid, 1, QStringLiteral("Portable"), "Ajout_gsm", 20, coordonnees);
-    Ajout_email = field(grid, 2, QStringLiteral("Email"), "Ajout_email", 50, coordonnees);
-    Ajout_fax = field(grid, 3, QStringLiteral("Télécopie"), "Ajout_fax", 20, coordonnees);
+    Ajout_tel = labelledField(grid, 0, QStringLiteral("Téléphone"), "Ajout_tel", 20, coordonnees);
+    Ajout_gsm = labelledField(grid, 1, QStringLiteral("Portable"), "Ajout_gsm", 20, coordonnees);
+    Ajout_email = labelledField(grid, 2, QStringLiteral("Email"), "Ajout_email", 50, coordonnees);
+    Ajout_fax = labelledField(grid, 3, QStringLiteral("Télécopie"), "Ajout_fax", 20, coordonnees);
 
     BitBtn1 = new QPushButton(QStringLiteral("OK"), this);
     BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
@@ -103,7 +80,7 @@ TFormAjoutContact::TFormAjoutContact(TFormGeneral& form)
 void TFormAjoutContact::centre()
 {
     adjustSize();
-    if (QScreen* s = f_.screen()) move(s->availableGeometry().center() - rect().center());
+    centreOnScreen(this);
 }
 
 void TFormAjoutContact::openModal(const QString& caption)

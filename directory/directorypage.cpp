@@ -9,6 +9,7 @@
 #include "platform/mailsender.h"
 #include "platform/messages.h"
 #include "platform/shellopen.h"
+#include "platform/widgets.h"
 #include "shell/formgeneral.h"
 #include "shell/mdiparent.h"
 #include "shell/panels.h"
@@ -38,13 +39,6 @@ const GroupButton kGroups[15] = {
     {"Bt_AnnuOP", "O-P"}, {"Bt_AnnuQR", "Q-R"}, {"Bt_AnnuST", "S-T"}, {"Bt_AnnuUV", "U-V"},
     {"Bt_AnnuWX", "W-X"}, {"Bt_AnnuYZ", "Y-Z"}, {"Bt_AnnuAll_", "Toutes"}};
 
-QPushButton* button(QWidget* parent, const char* name, const QString& caption)
-{
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setAutoDefault(false);
-    return b;
-}
 
 } // namespace
 
@@ -71,7 +65,7 @@ void DirectoryPage::build()
     auto* grid = new QGridLayout(rapide);
     grid->setSpacing(3);
     for (int i = 0; i < 15; ++i) {
-        QPushButton* b = button(rapide, kGroups[i].name, QString::fromLatin1(kGroups[i].caption));
+        QPushButton* b = namedButton(QString::fromLatin1(kGroups[i].caption), kGroups[i].name, rapide);
         b->setMinimumWidth(40);
         grid->addWidget(b, i / 5, i % 5);
         const QString name = QString::fromLatin1(kGroups[i].name);
@@ -93,8 +87,8 @@ void DirectoryPage::build()
     auto* details = new QGroupBox(QStringLiteral("Détails de la sélection"), area);
     auto* form = new QGridLayout(details);
     form->setVerticalSpacing(3);
-    Bt_AnnuMailer = button(details, "Bt_AnnuMailer", QStringLiteral("Mailer"));
-    Bt_AnnuVoir = button(details, "Bt_AnnuVoir", QStringLiteral("Voir"));
+    Bt_AnnuMailer = namedButton(QStringLiteral("Mailer"), "Bt_AnnuMailer", details);
+    Bt_AnnuVoir = namedButton(QStringLiteral("Voir"), "Bt_AnnuVoir", details);
     int row = 0;
     fields = new CompanyFields(details, form, row, Bt_AnnuMailer, Bt_AnnuVoir);
 
@@ -114,11 +108,11 @@ void DirectoryPage::build()
     }
     form->addWidget(cat, row++, 0, 1, 3);
 
-    Bt_AnnuContacts = button(details, "Bt_AnnuContacts", QString());
+    Bt_AnnuContacts = namedButton(QString(), "Bt_AnnuContacts", details);
     form->addWidget(Bt_AnnuContacts, row++, 1, Qt::AlignLeft);
     auto* buttons = new QHBoxLayout;
-    Annu_save = button(details, "Annu_save", QStringLiteral("Enregistrer les modifications"));
-    Annu_delete = button(details, "Annu_delete", QStringLiteral("Supprimer cette société"));
+    Annu_save = namedButton(QStringLiteral("Enregistrer les modifications"), "Annu_save", details);
+    Annu_delete = namedButton(QStringLiteral("Supprimer cette société"), "Annu_delete", details);
     buttons->addStretch(1);
     buttons->addWidget(Annu_save);
     buttons->addWidget(Annu_delete);

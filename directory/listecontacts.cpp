@@ -5,6 +5,7 @@
 #include "directory/directorypage.h"
 #include "platform/dialogs.h"
 #include "platform/messages.h"
+#include "platform/widgets.h"
 #include "shell/formgeneral.h"
 #include "store/helpers.h"
 
@@ -25,38 +26,6 @@ TFormListeContacts* TFormGeneral::listeContacts()
     return listeContacts_;
 }
 
-namespace {
-
-QLineEdit* field(QGridLayout* grid, int row, const QString& label, const char* name, int limit,
-                 QWidget* parent)
-{
-    auto* edit = new QLineEdit(parent);
-    edit->setObjectName(QString::fromLatin1(name));
-    edit->setMaxLength(limit);
-    edit->setMinimumWidth(220);
-    auto* caption = new QLabel(label, parent);
-    caption->setBuddy(edit);
-    grid->addWidget(caption, row, 0);
-    grid->addWidget(edit, row, 1);
-    return edit;
-}
-
-QRadioButton* radio(const QString& caption, const char* name, QWidget* parent)
-{
-    auto* r = new QRadioButton(caption, parent);
-    r->setObjectName(QString::fromLatin1(name));
-    return r;
-}
-
-QPushButton* button(const QString& caption, const char* name, QWidget* parent)
-{
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setAutoDefault(false);
-    return b;
-}
-
-} // namespace
 
 TFormListeContacts::TFormListeContacts(TFormGeneral& form)
     : QDialog(&form, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -76,29 +45,29 @@ TFormListeContacts::TFormListeContacts(TFormGeneral& form)
     listeLayout->addWidget(listeContacts);
 
     auto* details = new QGroupBox(QStringLiteral("Détails"), this);
-    Liste_Mr = radio(QStringLiteral("Monsieur"), "Liste_Mr", details);
-    Liste_Mme = radio(QStringLiteral("Madame"), "Liste_Mme", details);
-    Liste_Mlle = radio(QStringLiteral("Mademoiselle"), "Liste_Mlle", details);
+    Liste_Mr = namedRadio(QStringLiteral("Monsieur"), "Liste_Mr", details);
+    Liste_Mme = namedRadio(QStringLiteral("Madame"), "Liste_Mme", details);
+    Liste_Mlle = namedRadio(QStringLiteral("Mademoiselle"), "Liste_Mlle", details);
     Liste_Mr->setChecked(true);
     auto* radios = new QHBoxLayout;
     for (QRadioButton* r : {Liste_Mr, Liste_Mme, Liste_Mlle}) radios->addWidget(r);
     radios->addStretch();
     auto* grid = new QGridLayout;
-    Liste_nom = field(grid, 0, QStringLiteral("Nom/Prénom"), "Liste_nom", 50, details);
-    Liste_fonction = field(grid, 1, QStringLiteral("Fonction"), "Liste_fonction", 50, details);
-    Liste_tel = field(grid, 2, QStringLiteral("Téléphone"), "Liste_tel", 20, details);
-    Liste_fax = field(grid, 3, QStringLiteral("Télécopie"), "Liste_fax", 20, details);
-    Liste_gsm = field(grid, 4, QStringLiteral("Portable"), "Liste_gsm", 20, details);
-    Liste_email = field(grid, 5, QStringLiteral("Email"), "Liste_email", 50, details);
+    Liste_nom = labelledField(grid, 0, QStringLiteral("Nom/Prénom"), "Liste_nom", 50, details);
+    Liste_fonction = labelledField(grid, 1, QStringLiteral("Fonction"), "Liste_fonction", 50, details);
+    Liste_tel = labelledField(grid, 2, QStringLiteral("Téléphone"), "Liste_tel", 20, details);
+    Liste_fax = labelledField(grid, 3, QStringLiteral("Télécopie"), "Liste_fax", 20, details);
+    Liste_gsm = labelledField(grid, 4, QStringLiteral("Portable"), "Liste_gsm", 20, details);
+    Liste_email = labelledField(grid, 5, QStringLiteral("Email"), "Liste_email", 50, details);
     auto* detailsLayout = new QVBoxLayout(details);
     detailsLayout->addLayout(radios);
     detailsLayout->addLayout(grid);
     detailsLayout->addStretch();
 
-    BitBtn1 = button(QStringLiteral("Créer contact"), "BitBtn1", this);
-    BtSave = button(QStringLiteral("OK"), "BtSave", this);
+    BitBtn1 = namedButton(QStringLiteral("Créer contact"), "BitBtn1", this);
+    BtSave = namedButton(QStringLiteral("OK"), "BtSave", this);
     BtSave->setDefault(true);
-    BtSuppr = button(QStringLiteral("Supprimer"), "BtSuppr", this);
+    BtSuppr = namedButton(QStringLiteral("Supprimer"), "BtSuppr", this);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(BitBtn1);
     buttons->addStretch();
@@ -125,7 +94,7 @@ void TFormListeContacts::openModal()
 {
     FormShow();
     adjustSize();
-    if (QScreen* s = f_.screen()) move(s->availableGeometry().center() - rect().center());
+    centreOnScreen(this);
     dialogs::exec(*this);
 }
 

@@ -7,4 +7,5 @@ list(APPEND GUI_SOURCES
   platform/dialogs.cpp
   platform/messageboxes.cpp
   platform/shellopen.cpp
+  platform/widgets.cpp
 )

@@ -1,4 +1,5 @@
 #include "shell/apropos.h"
+#include "platform/widgets.h"
 
 #include "platform/dialogs.h"
 #include "platform/mailsender.h"
@@ -161,9 +162,7 @@ void TAboutBox::LienLogoClick() { ExecuteFile(LogoAddress); }
 void TAboutBox::showEvent(QShowEvent* event)
 {
     if (!event->spontaneous()) {
-        const QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
-        const QRect g = s ? s->availableGeometry() : QRect(0, 0, 1024, 768);
-        move(g.x() + (g.width() - width()) / 2, g.y() + (g.height() - height()) / 2);
+        centreOnScreen(this);
     }
     QDialog::showEvent(event);
 }

@@ -3,6 +3,7 @@
 #include "applications/editor.h"
 #include "platform/dialogs.h"
 #include "platform/messages.h"
+#include "platform/widgets.h"
 #include "shell/formgeneral.h"
 #include "shell/langmodule.h"
 #include "shell/mdiparent.h"
@@ -208,9 +209,7 @@ void TPersonnalisation::done(int result)
 void TPersonnalisation::showEvent(QShowEvent* event)
 {
     if (!event->spontaneous()) {
-        const QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
-        const QRect g = s ? s->availableGeometry() : QRect(0, 0, 1024, 768);
-        move(g.x() + (g.width() - width()) / 2, g.y() + (g.height() - height()) / 2);
+        centreOnScreen(this);
     }
     QDialog::showEvent(event);
 }

@@ -1,0 +1,46 @@
+#include "platform/widgets.h"
+
+#include <QGridLayout>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QWidget>
+
+void centreOnScreen(QWidget* w)
+{
+    const QScreen* s = w->screen() ? w->screen() : QGuiApplication::primaryScreen();
+    const QRect g = s ? s->availableGeometry() : QRect(0, 0, 1024, 768);
+    w->move(g.x() + (g.width() - w->width()) / 2, g.y() + (g.height() - w->height()) / 2);
+}
+
+QLineEdit* labelledField(QGridLayout* grid, int row, const QString& label, const char* name,
+                         int limit, QWidget* parent)
+{
+    auto* edit = new QLineEdit(parent);
+    edit->setObjectName(QString::fromLatin1(name));
+    edit->setMaxLength(limit);
+    edit->setMinimumWidth(220);
+    auto* caption = new QLabel(label, parent);
+    caption->setBuddy(edit);
+    grid->addWidget(caption, row, 0);
+    grid->addWidget(edit, row, 1);
+    return edit;
+}
+
+QRadioButton* namedRadio(const QString& caption, const char* name, QWidget* parent)
+{
+    auto* r = new QRadioButton(caption, parent);
+    r->setObjectName(QString::fromLatin1(name));
+    return r;
+}
+
+QPushButton* namedButton(const QString& caption, const char* name, QWidget* parent)
+{
+    auto* b = new QPushButton(caption, parent);
+    b->setObjectName(QString::fromLatin1(name));
+    b->setAutoDefault(false);
+    return b;
+}
