@@ -168,13 +168,8 @@ ContactDeletion deleteContactsNamed(Store& store, qint32 societe, const QString&
                                     QList<qint32>* removedIds)
 {
     if (removedIds) removedIds->clear();
-    if (store.loadFailed(FileKind::Contacts)) {
-        msg::error(QStringLiteral("Le fichier \"contacts.dat\" n'a pas pu être lu en entier au "
-                                  "démarrage : aucune modification n'y est enregistrée, afin de ne "
-                                  "rien perdre de ce qu'il contient.") +
-                   CR + CR + store.loadError(FileKind::Contacts));
+    if (store.refuseIfNotLoaded(FileKind::Contacts, QStringLiteral("contacts.dat")))
         return ContactDeletion::Unchanged;
-    }
     QList<TContactRec> kept;
     QList<qint32> removed;
     kept.reserve(store.Contacts.size());

@@ -71,6 +71,8 @@ public:
     void setLoadFailure(FileKind kind, const QString& error);
     bool loadFailed(FileKind kind) const { return !loadErrors_[int(kind)].isEmpty(); }
     QString loadError(FileKind kind) const { return loadErrors_[int(kind)]; }
+    // Says so to the user and gives true when that file must not be written.
+    bool refuseIfNotLoaded(FileKind kind, const QString& fileName) const;
 
     // Next id of a file; the maximum takes that value at once.
     qint32 nextIdSociete() { return ++MaxIdSociete; }
@@ -117,7 +119,6 @@ public:
 private:
     template <class T>
     bool update(int i, const T& record, const QString& failureText);
-    bool refuseIfNotLoaded(FileKind kind, const QString& fileName) const;
     template <class T>
     static FileKind kindOf();
     template <class T>
