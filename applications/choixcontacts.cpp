@@ -22,7 +22,8 @@ TFormContacts* TFormGeneral::formContacts()
     return formContacts_;
 }
 
-namespace {
+namespace
+{
 
 // Two people side by side, in the blue of the side panels.
 QPixmap contactsPicture()
@@ -102,8 +103,8 @@ void TFormContacts::fillContacts()
 {
     // The application's company on the applications page, the company shown
     // on the directory page.
-    societe_ = f_.Tabulations && f_.Tabulations->currentIndex() == 1 ? f_.IdSocieteAnnuaire
-                                                                     : f_.IdSociete;
+    societe_ =
+        f_.Tabulations && f_.Tabulations->currentIndex() == 1 ? f_.IdSocieteAnnuaire : f_.IdSociete;
     ListBoxContacts->clear();
     ListBoxContacts->addItems(contactDisplayTexts(f_.store().Contacts, societe_));
     ListBoxContacts->setFocus();
@@ -128,7 +129,8 @@ void TFormContacts::BtListeOKClick()
         return;
     }
     // Of several contacts with the same text, the last in the table is linked.
-    const qint32 contact = contactByDisplayText(f_.store().Contacts, societe_, items.first()->text());
+    const qint32 contact =
+        contactByDisplayText(f_.store().Contacts, societe_, items.first()->text());
     if (contact != 0 && !linkContact(f_.store(), f_.IdCandidature, contact)) return;
     f_.Tabulations->setCurrentIndex(0);
     f_.editor()->StringGrid1DblClick();

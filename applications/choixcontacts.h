@@ -8,7 +8,8 @@ class QListWidget;
 class QPushButton;
 class TFormGeneral;
 
-class TFormContacts : public QDialog {
+class TFormContacts : public QDialog
+{
     Q_OBJECT
 public:
     explicit TFormContacts(TFormGeneral& form);

@@ -13,7 +13,8 @@
 #include <memory>
 #include <optional>
 
-namespace {
+namespace
+{
 
 const DocSlotInfo kSlots[] = {
     {"Offre", 173, 187, 0, 211, "Je souhaite attacher un fichier comme offre",
@@ -28,7 +29,10 @@ const DocSlotInfo kSlots[] = {
      &TCandidatureRec::suite, &TCandidatureRec::date_suite},
 };
 
-QString quoted(const QString& s) { return QLatin1Char('"') + s + QLatin1Char('"'); }
+QString quoted(const QString& s)
+{
+    return QLatin1Char('"') + s + QLatin1Char('"');
+}
 
 int findApplication(const Store& store, qint32 id)
 {
@@ -105,11 +109,20 @@ QString textWriteFailure(const QString& path, const QString& error)
 
 } // namespace
 
-const DocSlotInfo& slotInfo(DocSlot slot) { return kSlots[int(slot)]; }
+const DocSlotInfo& slotInfo(DocSlot slot)
+{
+    return kSlots[int(slot)];
+}
 
-QString kindName(DocSlot slot) { return QString::fromLatin1(slotInfo(slot).kind); }
+QString kindName(DocSlot slot)
+{
+    return QString::fromLatin1(slotInfo(slot).kind);
+}
 
-QString radioCaption(DocSlot slot) { return QString::fromUtf8(slotInfo(slot).radioCaption); }
+QString radioCaption(DocSlot slot)
+{
+    return QString::fromUtf8(slotInfo(slot).radioCaption);
+}
 
 bool slotFromKind(const QString& kind, DocSlot* slot)
 {
@@ -129,7 +142,10 @@ const ShortString<255>& pathField(const TCandidatureRec& r, DocSlot slot)
 {
     return r.*(slotInfo(slot).pathField);
 }
-Date& dateField(TCandidatureRec& r, DocSlot slot) { return r.*(slotInfo(slot).dateField); }
+Date& dateField(TCandidatureRec& r, DocSlot slot)
+{
+    return r.*(slotInfo(slot).dateField);
+}
 const Date& dateField(const TCandidatureRec& r, DocSlot slot)
 {
     return r.*(slotInfo(slot).dateField);
@@ -246,8 +262,9 @@ QString choiceProblem(const LinkChoice& choice)
                                   "dépasser %2.")
                        .arg(choice.path.size())
                        .arg(ShortString<255>::Max) +
-                   CR + QStringLiteral("Placez le fichier dans un dossier dont le chemin est plus "
-                                       "court, puis attachez-le de nouveau.");
+                   CR +
+                   QStringLiteral("Placez le fichier dans un dossier dont le chemin est plus "
+                                  "court, puis attachez-le de nouveau.");
         const QString bad = unencodableCharacters(choice.path);
         if (!bad.isEmpty())
             return QStringLiteral("Le chemin du fichier contient des caractères qui ne peuvent "
@@ -261,7 +278,8 @@ QString choiceProblem(const LinkChoice& choice)
     if (!bad.isEmpty())
         return QStringLiteral("Le texte contient des caractères qui ne peuvent pas être "
                               "enregistrés : ") +
-               bad + CR + QStringLiteral("Remplacez-les ou supprimez-les, puis validez de nouveau.");
+               bad + CR +
+               QStringLiteral("Remplacez-les ou supprimez-les, puis validez de nouveau.");
     return QString();
 }
 

@@ -65,16 +65,24 @@ ApplicationEditor::ApplicationEditor(TFormGeneral& form, ZoneCandidature* zone)
     for (int i = 0; i < 5; ++i) {
         connect(z_->docs[i].voir, &QPushButton::clicked, this, [this, i] { voirClick(i); });
         connect(z_->docs[i].ajout, &QPushButton::clicked, this, [this, i] { ajoutClick(i); });
-        connect(z_->docs[i].supprimer, &QPushButton::clicked, this, [this, i] { supprimerClick(i); });
+        connect(z_->docs[i].supprimer, &QPushButton::clicked, this,
+                [this, i] { supprimerClick(i); });
     }
-    connect(f_.lien_RetourListing, &LinkLabel::clicked, this, &ApplicationEditor::lien_RetourListingClick);
+    connect(f_.lien_RetourListing, &LinkLabel::clicked, this,
+            &ApplicationEditor::lien_RetourListingClick);
     connect(f_.lien_SupprimerCandidature, &LinkLabel::clicked, this,
             &ApplicationEditor::lien_SupprimerCandidatureClick);
 }
 
-bool ApplicationEditor::isOpen() const { return !z_->isHidden(); }
+bool ApplicationEditor::isOpen() const
+{
+    return !z_->isHidden();
+}
 
-void ApplicationEditor::SetLang() { z_->SetLang(); }
+void ApplicationEditor::SetLang()
+{
+    z_->SetLang();
+}
 
 const TCandidatureRec* ApplicationEditor::current(int* position) const
 {
@@ -95,15 +103,19 @@ QString ApplicationEditor::notesPath(qint32 id) const
 
 // ---- Sources ---------------------------------------------------------------------
 
-void ApplicationEditor::clearSources() { z_->ListeSources->clear(); }
+void ApplicationEditor::clearSources()
+{
+    z_->ListeSources->clear();
+}
 
 void ApplicationEditor::setSources(const QStringList& sources)
 {
     QStringList sorted = sources;
     QCollator collator(QLocale(QLocale::French, QLocale::France));
     collator.setCaseSensitivity(Qt::CaseInsensitive);
-    std::stable_sort(sorted.begin(), sorted.end(),
-                     [&](const QString& a, const QString& b) { return collator.compare(a, b) < 0; });
+    std::stable_sort(sorted.begin(), sorted.end(), [&](const QString& a, const QString& b) {
+        return collator.compare(a, b) < 0;
+    });
     const QString text = z_->ListeSources->currentText();
     z_->ListeSources->clear();
     z_->ListeSources->addItems(sorted);
@@ -113,7 +125,8 @@ void ApplicationEditor::setSources(const QStringList& sources)
 QStringList ApplicationEditor::sources() const
 {
     QStringList s;
-    for (int i = 0; i < z_->ListeSources->count(); ++i) s.append(z_->ListeSources->itemText(i));
+    for (int i = 0; i < z_->ListeSources->count(); ++i)
+        s.append(z_->ListeSources->itemText(i));
     return s;
 }
 
@@ -170,16 +183,24 @@ void ApplicationEditor::StringGrid1DblClick()
     const QString notes = notesPath(c.id);
     if (QFileInfo::exists(notes)) {
         QString text, error;
-        if (readTextFile(notes, &text, &error)) z_->BlocNotes->setPlainText(text);
-        else msg::error(QStringLiteral("Impossible de lire le bloc-notes ") + notes + CR + CR + error);
+        if (readTextFile(notes, &text, &error))
+            z_->BlocNotes->setPlainText(text);
+        else
+            msg::error(QStringLiteral("Impossible de lire le bloc-notes ") + notes + CR + CR +
+                       error);
     }
     showAppointment(c);
     z_->CheckBox1->setChecked(c.terminee);
-    if (c.type.equals("R")) z_->RadioTypeReponse->setChecked(true);
-    else if (c.type.equals("S")) z_->RadioTypeSpontane->setChecked(true);
-    if (c.methode.equals("I")) z_->RadioMethodeInternet->setChecked(true);
-    else if (c.methode.equals("P")) z_->RadioMethodePapier->setChecked(true);
-    else if (c.methode.equals("E")) z_->RadioMethodeEmail->setChecked(true);
+    if (c.type.equals("R"))
+        z_->RadioTypeReponse->setChecked(true);
+    else if (c.type.equals("S"))
+        z_->RadioTypeSpontane->setChecked(true);
+    if (c.methode.equals("I"))
+        z_->RadioMethodeInternet->setChecked(true);
+    else if (c.methode.equals("P"))
+        z_->RadioMethodePapier->setChecked(true);
+    else if (c.methode.equals("E"))
+        z_->RadioMethodeEmail->setChecked(true);
     // An application just opened counts as changed: leaving always saves it.
     f_.CandidatureModifiee = true;
     f_.RafraichirListing = true;
@@ -210,7 +231,8 @@ void ApplicationEditor::showCompany(qint32 societeId)
     z_->pays->setText(s->pays.text());
     auto numbers = [](const char* prefix, const QString& a, const QString& b) {
         if (a.isEmpty() && b.isEmpty()) return QString();
-        return QString::fromUtf8(prefix) + a + (b.isEmpty() ? QString() : QStringLiteral(" / ") + b);
+        return QString::fromUtf8(prefix) + a +
+               (b.isEmpty() ? QString() : QStringLiteral(" / ") + b);
     };
     z_->tel->setText(numbers("Tél: ", s->tela.text(), s->telb.text()));
     z_->fax->setText(numbers("Fax: ", s->faxa.text(), s->faxb.text()));
@@ -297,7 +319,8 @@ void ApplicationEditor::showFigures()
     const QStringList t =
         companyFigureTexts(companyFigures(f_.store().Candidatures, f_.IdSociete), QLocale());
     QLabel* labels[4] = {z_->NbCandidatures, z_->NbReponses, z_->NbEntretiens, z_->NbTempsMoyen};
-    for (int i = 0; i < 4; ++i) labels[i]->setText(t.value(i));
+    for (int i = 0; i < 4; ++i)
+        labels[i]->setText(t.value(i));
 }
 
 void ApplicationEditor::CheckBoxAlerteClick()
@@ -325,8 +348,8 @@ bool ApplicationEditor::SauveCandidature()
         for (QChar ch : t)
             if (!cp1252::canEncode(QString(ch))) bad += ch;
         msg::error(QStringLiteral("Ce texte contient des caractères que le programme ne peut pas "
-                                  "enregistrer : ") + bad + CR +
-                   QStringLiteral("Remplacez-les, puis recommencez."));
+                                  "enregistrer : ") +
+                   bad + CR + QStringLiteral("Remplacez-les, puis recommencez."));
         return false;
     }
     addSource(source);
@@ -338,11 +361,16 @@ bool ApplicationEditor::SauveCandidature()
             c.alerte = QString::number(z_->ComboAlerteRDV->currentIndex() + 1);
         else
             c.alerte.clear();
-        if (z_->RadioTypeReponse->isChecked()) c.type = QStringLiteral("R");
-        else if (z_->RadioTypeSpontane->isChecked()) c.type = QStringLiteral("S");
-        if (z_->RadioMethodeInternet->isChecked()) c.methode = QStringLiteral("I");
-        else if (z_->RadioMethodePapier->isChecked()) c.methode = QStringLiteral("P");
-        else if (z_->RadioMethodeEmail->isChecked()) c.methode = QStringLiteral("E");
+        if (z_->RadioTypeReponse->isChecked())
+            c.type = QStringLiteral("R");
+        else if (z_->RadioTypeSpontane->isChecked())
+            c.type = QStringLiteral("S");
+        if (z_->RadioMethodeInternet->isChecked())
+            c.methode = QStringLiteral("I");
+        else if (z_->RadioMethodePapier->isChecked())
+            c.methode = QStringLiteral("P");
+        else if (z_->RadioMethodeEmail->isChecked())
+            c.methode = QStringLiteral("E");
         c.terminee = z_->CheckBox1->isChecked() ? 1 : 0;
         c.intitule = title;
         c.source = source;
@@ -355,7 +383,8 @@ bool ApplicationEditor::SauveCandidature()
     if (!notes.isEmpty()) {
         QString error;
         if (!writeTextFile(store, path, notes, &error)) {
-            msg::error(QStringLiteral("Impossible d'enregistrer le bloc-notes ") + path + CR + CR + error);
+            msg::error(QStringLiteral("Impossible d'enregistrer le bloc-notes ") + path + CR + CR +
+                       error);
             f_.CandidatureModifiee = true;
         }
     } else if (QFileInfo::exists(path)) {
@@ -439,7 +468,10 @@ void ApplicationEditor::RDVsupprimerClick()
 
 // ---- Contact ---------------------------------------------------------------------------------
 
-void ApplicationEditor::CtajoutClick() { f_.formContacts()->showChooser(); }
+void ApplicationEditor::CtajoutClick()
+{
+    f_.formContacts()->showChooser();
+}
 
 void ApplicationEditor::CtsupprimerClick()
 {

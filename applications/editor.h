@@ -12,7 +12,8 @@ class TCalendrier;
 class TFormLierDoc;
 struct TCandidatureRec;
 
-class ApplicationEditor : public QObject {
+class ApplicationEditor : public QObject
+{
     Q_OBJECT
 public:
     ApplicationEditor(TFormGeneral& form, ZoneCandidature* zone);

@@ -15,10 +15,10 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-namespace {
+namespace
+{
 
-template <class W>
-W* named(W* w, const char* name)
+template <class W> W* named(W* w, const char* name)
 {
     w->setObjectName(QString::fromLatin1(name));
     return w;
@@ -88,7 +88,8 @@ ZoneCandidature::ZoneCandidature(QWidget* parent) : QWidget(parent)
     Cttel = label(GroupContact, "Cttel");
     Ctfax = label(GroupContact, "Ctfax");
     Ctportable = label(GroupContact, "Ctportable");
-    for (QWidget* w : std::initializer_list<QWidget*>{Ctnom, Ctfonction, Ctemail, Cttel, Ctfax, Ctportable})
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{Ctnom, Ctfonction, Ctemail, Cttel, Ctfax, Ctportable})
         ct->addWidget(w);
     ct->addStretch(1);
     auto* ctButtons = new QHBoxLayout;
@@ -106,7 +107,8 @@ ZoneCandidature::ZoneCandidature(QWidget* parent) : QWidget(parent)
     NbReponses = label(GroupStats, "NbReponses");
     NbEntretiens = label(GroupStats, "NbEntretiens");
     NbTempsMoyen = label(GroupStats, "NbTempsMoyen");
-    for (QLabel* l : {NbCandidatures, NbReponses, NbEntretiens, NbTempsMoyen}) st->addWidget(l);
+    for (QLabel* l : {NbCandidatures, NbReponses, NbEntretiens, NbTempsMoyen})
+        st->addWidget(l);
     st->addStretch(1);
 
     // Title and source.
@@ -138,7 +140,8 @@ ZoneCandidature::ZoneCandidature(QWidget* parent) : QWidget(parent)
     RadioMethodeInternet = named(new QRadioButton(GroupMethode), "RadioMethodeInternet");
     RadioMethodeEmail = named(new QRadioButton(GroupMethode), "RadioMethodeEmail");
     RadioMethodePapier = named(new QRadioButton(GroupMethode), "RadioMethodePapier");
-    for (QRadioButton* r : {RadioMethodeInternet, RadioMethodeEmail, RadioMethodePapier}) me->addWidget(r);
+    for (QRadioButton* r : {RadioMethodeInternet, RadioMethodeEmail, RadioMethodePapier})
+        me->addWidget(r);
 
     // Appointment.
     GroupRDV = group(this, "GroupRDV");
@@ -149,7 +152,8 @@ ZoneCandidature::ZoneCandidature(QWidget* parent) : QWidget(parent)
     CheckBoxAlerte = named(new QCheckBox(QStringLiteral("M'alerter"), GroupRDV), "CheckBoxAlerte");
     ComboAlerteRDV = named(new QComboBox(GroupRDV), "ComboAlerteRDV");
     ComboAlerteRDV->addItem(QStringLiteral("1 jour avant"));
-    for (int i = 2; i <= 15; ++i) ComboAlerteRDV->addItem(QStringLiteral("%1 jours avant").arg(i));
+    for (int i = 2; i <= 15; ++i)
+        ComboAlerteRDV->addItem(QStringLiteral("%1 jours avant").arg(i));
     DefinirDate = button(GroupRDV, QString(), QStringLiteral("DefinirDate"));
     RDVsupprimer = button(GroupRDV, QString(), QStringLiteral("RDVsupprimer"));
     rdv->addWidget(Img_VoyantRDV, 0, 0);
@@ -165,7 +169,8 @@ ZoneCandidature::ZoneCandidature(QWidget* parent) : QWidget(parent)
     const char* prefixes[5] = {"Offre", "CV", "Lettre", "Accuse", "Suite"};
     const char* lights[5] = {"Img_VoyantOffre", "Img_VoyantCV", "Img_VoyantLettreMotivation",
                              "Img_VoyantAR", "Img_VoyantSuite"};
-    const char* descriptions[5] = {"Label_Offre", "Label_CV", "Label_Lettre", "Label_accuse", "Label_suite"};
+    const char* descriptions[5] = {"Label_Offre", "Label_CV", "Label_Lettre", "Label_accuse",
+                                   "Label_suite"};
     const char* dates[5] = {"LabelDateOffre", "LabelDateCV", "LabelDateLettre", "LabelDateAccuse",
                             "LabelDateSuite"};
     for (int i = 0; i < 5; ++i) {
@@ -225,16 +230,18 @@ ZoneCandidature::ZoneCandidature(QWidget* parent) : QWidget(parent)
     grid->addWidget(docs[4].group, 4, 1);
     grid->addWidget(GroupNotes, 4, 2);
     grid->addLayout(bottom, 5, 0, 1, 3);
-    for (int c = 0; c < 3; ++c) grid->setColumnStretch(c, 1);
+    for (int c = 0; c < 3; ++c)
+        grid->setColumnStretch(c, 1);
 }
 
 void ZoneCandidature::SetLang()
 {
-    QGroupBox* groups[14] = {GroupType,       GroupMethode,    GroupSociete,    GroupContact,
-                             GroupCandidature, GroupSource,    docs[0].group,  docs[1].group,
-                             docs[2].group,  docs[3].group,  GroupRDV,        docs[4].group,
-                             GroupNotes,      GroupStats};
-    for (int i = 0; i < 14; ++i) groups[i]->setTitle(GetTxt(150 + i));
+    QGroupBox* groups[14] = {GroupType,        GroupMethode,  GroupSociete,  GroupContact,
+                             GroupCandidature, GroupSource,   docs[0].group, docs[1].group,
+                             docs[2].group,    docs[3].group, GroupRDV,      docs[4].group,
+                             GroupNotes,       GroupStats};
+    for (int i = 0; i < 14; ++i)
+        groups[i]->setTitle(GetTxt(150 + i));
     Label_TerminerCandidature->setText(GetTxt(164));
     RadioTypeReponse->setText(GetTxt(165));
     RadioTypeSpontane->setText(GetTxt(166));

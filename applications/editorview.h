@@ -25,7 +25,8 @@ struct DocumentSlotBox {
     QPushButton* supprimer = nullptr;
 };
 
-class ZoneCandidature : public QWidget {
+class ZoneCandidature : public QWidget
+{
     Q_OBJECT
 public:
     explicit ZoneCandidature(QWidget* parent = nullptr);

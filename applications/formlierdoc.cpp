@@ -41,8 +41,8 @@ TFormLierDoc::TFormLierDoc(QWidget* parent) : QDialog(parent)
     Bt_Parcourir = new QPushButton(QStringLiteral("Parcourir..."), GroupChoix);
     Bt_Parcourir->setObjectName(QStringLiteral("Bt_Parcourir"));
     Bt_Parcourir->setAutoDefault(false);
-    RadioMemo = new QRadioButton(QStringLiteral("Je souhaite insérer le contenu directement"),
-                                 GroupChoix);
+    RadioMemo =
+        new QRadioButton(QStringLiteral("Je souhaite insérer le contenu directement"), GroupChoix);
     RadioMemo->setObjectName(QStringLiteral("RadioMemo"));
     Bloc = new QPlainTextEdit(GroupChoix);
     Bloc->setObjectName(QStringLiteral("Bloc"));
@@ -139,8 +139,7 @@ void TFormLierDoc::FormShow(const TCandidatureRec& rec, DocSlot slot, const QStr
 
 void TFormLierDoc::Bt_ParcourirClick()
 {
-    const QString chosen =
-        dialogs::openFile(this, QStringLiteral("Fichier à attacher"), filtre());
+    const QString chosen = dialogs::openFile(this, QStringLiteral("Fichier à attacher"), filtre());
     if (!chosen.isEmpty()) FichierDoc->setText(chosen);
 }
 

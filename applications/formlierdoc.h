@@ -14,7 +14,8 @@ class QPushButton;
 class QRadioButton;
 class Store;
 
-class TFormLierDoc : public QDialog {
+class TFormLierDoc : public QDialog
+{
     Q_OBJECT
 public:
     explicit TFormLierDoc(QWidget* parent = nullptr);

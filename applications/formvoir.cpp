@@ -30,8 +30,10 @@ void VoirPJ(QWidget* parent, const Store& store, DocSlot slot, const QString& va
 {
     const QString notFound = QStringLiteral("Impossible de trouver ");
     if (value != MarqueurTexte) {
-        if (QFileInfo(value).isFile()) ExecuteFile(value);
-        else msg::error(notFound + value);
+        if (QFileInfo(value).isFile())
+            ExecuteFile(value);
+        else
+            msg::error(notFound + value);
         return;
     }
     const QString path = pastedTextPath(store, slot, id);

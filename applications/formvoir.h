@@ -9,7 +9,8 @@
 class QPlainTextEdit;
 class Store;
 
-class TFormVoir : public QDialog {
+class TFormVoir : public QDialog
+{
     Q_OBJECT
 public:
     explicit TFormVoir(QWidget* parent = nullptr);

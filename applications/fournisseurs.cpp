@@ -27,7 +27,8 @@ TFournisseurs* TFormGeneral::fournisseurs()
     return fournisseurs_;
 }
 
-namespace {
+namespace
+{
 const QString Choix = QStringLiteral("-- Votre choix --");
 } // namespace
 
@@ -142,7 +143,10 @@ void TFournisseurs::FormActivate()
     if (TFormGeneral::onScreen(f_.ajoutFournisseur_)) f_.ajoutFournisseur_->raise();
 }
 
-void TFournisseurs::BitBtn2Click() { f_.ajoutFournisseur()->showAdd(); }
+void TFournisseurs::BitBtn2Click()
+{
+    f_.ajoutFournisseur()->showAdd();
+}
 
 void TFournisseurs::BitBtn1Click()
 {

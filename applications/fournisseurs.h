@@ -9,7 +9,8 @@ class QLineEdit;
 class QPushButton;
 class TFormGeneral;
 
-class TFournisseurs : public QDialog {
+class TFournisseurs : public QDialog
+{
     Q_OBJECT
 public:
     explicit TFournisseurs(TFormGeneral& form);

@@ -33,7 +33,8 @@ ListingGrid::ListingGrid(QWidget* parent) : QTableView(parent)
 void ListingGrid::setColumnWidths(int rows)
 {
     const int widths[11] = {15, 65, 15, 230, titleWidth(rows), 15, 15, 15, 15, 15, 15};
-    for (int c = 0; c < 11; ++c) setColumnWidth(c, widths[c]);
+    for (int c = 0; c < 11; ++c)
+        setColumnWidth(c, widths[c]);
 }
 
 int ListingGrid::selectedRow() const
@@ -43,12 +44,16 @@ int ListingGrid::selectedRow() const
     return rows.isEmpty() ? -1 : rows.first().row();
 }
 
-int ListingGrid::topRow() const { return verticalScrollBar()->value(); }
+int ListingGrid::topRow() const
+{
+    return verticalScrollBar()->value();
+}
 
 void ListingGrid::selectRow(int row)
 {
     const QModelIndex i = model()->index(row, 0);
-    selectionModel()->setCurrentIndex(i, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    selectionModel()->setCurrentIndex(i, QItemSelectionModel::ClearAndSelect |
+                                             QItemSelectionModel::Rows);
 }
 
 void ListingGrid::moveSelection(bool down)
@@ -64,7 +69,8 @@ void ListingGrid::moveSelection(bool down)
     if (down && sel < rows - 1) {
         const int next = sel + 1;
         selectRow(next);
-        if (next - topRow() > VisibleRows - 1) verticalScrollBar()->setValue(next - (VisibleRows - 1));
+        if (next - topRow() > VisibleRows - 1)
+            verticalScrollBar()->setValue(next - (VisibleRows - 1));
     } else if (!down && sel > 0) {
         const int prev = sel - 1;
         selectRow(prev);
@@ -78,12 +84,19 @@ void ListingGrid::keyPressEvent(QKeyEvent* e)
     case Qt::Key_PageUp:
     case Qt::Key_Home:
     case Qt::Key_Left:
-    case Qt::Key_Up: moveSelection(false); e->accept(); return;
+    case Qt::Key_Up:
+        moveSelection(false);
+        e->accept();
+        return;
     case Qt::Key_PageDown:
     case Qt::Key_End:
     case Qt::Key_Right:
-    case Qt::Key_Down: moveSelection(true); e->accept(); return;
-    default: QTableView::keyPressEvent(e);
+    case Qt::Key_Down:
+        moveSelection(true);
+        e->accept();
+        return;
+    default:
+        QTableView::keyPressEvent(e);
     }
 }
 

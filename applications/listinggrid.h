@@ -4,7 +4,8 @@
 
 #include <QTableView>
 
-class ListingGrid : public QTableView {
+class ListingGrid : public QTableView
+{
     Q_OBJECT
 public:
     static constexpr int RowHeight = 15;
@@ -22,7 +23,7 @@ public:
     void moveSelection(bool down);
 
 signals:
-    void cellClicked(int column, int row);    // left button on a cell
+    void cellClicked(int column, int row); // left button on a cell
     void cellDoubleClicked(int column, int row);
     void popupRequested(const QPoint& globalPos);
 

@@ -48,17 +48,26 @@ QVariant ListingModel::data(const QModelIndex& index, int role) const
     if (l.index >= store_.Candidatures.size()) return {};
     const TCandidatureRec& c = store_.Candidatures[l.index];
     switch (index.column()) {
-    case 0: return QString::number(qint32(c.id));
-    case 1: return SQL2Date(c.date.text());
+    case 0:
+        return QString::number(qint32(c.id));
+    case 1:
+        return SQL2Date(c.date.text());
     case 3:
-        return l.societe < store_.Societes.size() ? store_.Societes[l.societe].nom.text() : QString();
-    case 4: return c.intitule.text();
-    case 6: return QStringLiteral("C");
-    case 7: return QStringLiteral("L");
-    case 8: return QStringLiteral("A");
+        return l.societe < store_.Societes.size() ? store_.Societes[l.societe].nom.text()
+                                                  : QString();
+    case 4:
+        return c.intitule.text();
+    case 6:
+        return QStringLiteral("C");
+    case 7:
+        return QStringLiteral("L");
+    case 8:
+        return QStringLiteral("A");
     case 9:
-    case 10: return QStringLiteral("S");
-    default: return QString();
+    case 10:
+        return QStringLiteral("S");
+    default:
+        return QString();
     }
 }
 
@@ -74,7 +83,8 @@ QColor ListingDelegate::background(int row, bool selected)
     return row % 2 == 0 ? QColor(233, 239, 252) : QColor(Qt::white);
 }
 
-namespace {
+namespace
+{
 
 const QColor kLetterColours[4] = {QColor(0, 168, 0), QColor(0, 128, 255), QColor(182, 7, 248),
                                   QColor(248, 7, 55)};
@@ -100,17 +110,24 @@ void ListingDelegate::paint(QPainter* g, const QStyleOptionViewItem& option,
     switch (col) {
     case 0:
         if (l.alarme) {
-            if (phase_) g->drawPixmap(r.topLeft(), pictures::listingIcon(ListingIcon::Img_Attention));
+            if (phase_)
+                g->drawPixmap(r.topLeft(), pictures::listingIcon(ListingIcon::Img_Attention));
         } else {
-            g->drawPixmap(r.topLeft(), pictures::listingIcon(l.en_cours ? ListingIcon::CandidatureEnCours
-                                                                        : ListingIcon::CandidatureTerminee));
+            g->drawPixmap(r.topLeft(),
+                          pictures::listingIcon(l.en_cours ? ListingIcon::CandidatureEnCours
+                                                           : ListingIcon::CandidatureTerminee));
         }
         break;
-    case 1: g->drawText(r, Qt::AlignCenter, index.data().toString()); break;
+    case 1:
+        g->drawText(r, Qt::AlignCenter, index.data().toString());
+        break;
     case 2:
-        if (l.categorie == 'S') g->drawPixmap(r.topLeft(), pictures::listingIcon(ListingIcon::Img_societe));
-        else if (l.categorie == 'C') g->drawPixmap(r.topLeft(), pictures::listingIcon(ListingIcon::Img_cabinet));
-        else if (l.categorie == 'I') g->drawPixmap(r.topLeft(), pictures::listingIcon(ListingIcon::Img_interim));
+        if (l.categorie == 'S')
+            g->drawPixmap(r.topLeft(), pictures::listingIcon(ListingIcon::Img_societe));
+        else if (l.categorie == 'C')
+            g->drawPixmap(r.topLeft(), pictures::listingIcon(ListingIcon::Img_cabinet));
+        else if (l.categorie == 'I')
+            g->drawPixmap(r.topLeft(), pictures::listingIcon(ListingIcon::Img_interim));
         break;
     case 3:
         g->drawText(r, Qt::AlignCenter, CutString(font, index.data().toString(), r.width() - 15));
@@ -140,7 +157,8 @@ void ListingDelegate::paint(QPainter* g, const QStyleOptionViewItem& option,
     case 10:
         if (l.marqueur) g->drawPixmap(r.topLeft(), pictures::listingIcon(ListingIcon::Marqueur));
         break;
-    default: break;
+    default:
+        break;
     }
     g->restore();
 }

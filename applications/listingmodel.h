@@ -8,7 +8,8 @@
 #include <QAbstractTableModel>
 #include <QStyledItemDelegate>
 
-class ListingModel : public QAbstractTableModel {
+class ListingModel : public QAbstractTableModel
+{
     Q_OBJECT
 public:
     static constexpr int Columns = 11;
@@ -35,7 +36,8 @@ private:
 
 // Paints the cells as the listing shows them: row colours, icons, the
 // document letters on their colours, texts shortened to their column.
-class ListingDelegate : public QStyledItemDelegate {
+class ListingDelegate : public QStyledItemDelegate
+{
     Q_OBJECT
 public:
     // `phase` is the blink phase of the alarm icons; `selectedRow` takes the

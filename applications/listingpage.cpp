@@ -17,8 +17,7 @@
 #include <QMenu>
 #include <QScrollBar>
 
-ListingPage::ListingPage(TFormGeneral& form)
-    : QObject(&form), today(&todayDayNumber), f_(form)
+ListingPage::ListingPage(TFormGeneral& form) : QObject(&form), today(&todayDayNumber), f_(form)
 {
     model_ = new ListingModel(form.store(), this);
     delegate_ = new ListingDelegate(*model_, form.PhaseClignotement, form.LigneSelectionnee, this);
@@ -33,7 +32,8 @@ ListingPage::ListingPage(TFormGeneral& form)
     connect(grid, &ListingGrid::popupRequested, this, &ListingPage::StringGrid1MouseUp);
     connect(form.Label_ShowHide, &LinkLabel::clicked, this, &ListingPage::Label_ShowHideClick);
     connect(form.Label_AlarmeOnly, &LinkLabel::clicked, this, &ListingPage::Label_AlarmeOnlyClick);
-    connect(form.Label_RelancesOnly, &LinkLabel::clicked, this, &ListingPage::Label_RelancesOnlyClick);
+    connect(form.Label_RelancesOnly, &LinkLabel::clicked, this,
+            &ListingPage::Label_RelancesOnlyClick);
     connect(form.Label_Legende, &LinkLabel::clicked, this, &ListingPage::Label_LegendeClick);
     buildMenus();
 
@@ -42,7 +42,10 @@ ListingPage::ListingPage(TFormGeneral& form)
     blinkTimer_.start();
 }
 
-ListingPage::~ListingPage() { stop(); }
+ListingPage::~ListingPage()
+{
+    stop();
+}
 
 void ListingPage::stop()
 {
@@ -58,8 +61,8 @@ void ListingPage::buildMenus()
     PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
     const char* names[7] = {"rierpardate1",     "riparsocit1",  "riparcatgorie1", "riparintitul1",
                             "riparrendezvous1", "riparstatut1", "riparmarqueur1"};
-    const char* captions[7] = {"Tri par date",        "Tri par société", "Tri par catégorie",
-                               "Tri par intitulé",    "Tri par rendez-vous", "Tri par statut",
+    const char* captions[7] = {"Tri par date",     "Tri par société",     "Tri par catégorie",
+                               "Tri par intitulé", "Tri par rendez-vous", "Tri par statut",
                                "Tri par marqueur"};
     auto* sorts = new QActionGroup(this);
     for (int i = 0; i < 7; ++i) {
@@ -68,7 +71,8 @@ void ListingPage::buildMenus()
         popupTri[i]->setCheckable(true);
         sorts->addAction(popupTri[i]);
         connect(popupTri[i], &QAction::triggered, this, [this, i] { popupSortClick(i); });
-        connect(f_.frame()->MenuTri[i], &QAction::triggered, this, [this, i] { frameSortExecute(i); });
+        connect(f_.frame()->MenuTri[i], &QAction::triggered, this,
+                [this, i] { frameSortExecute(i); });
     }
     PopupMenu1->addSeparator();
     auto* order = new QActionGroup(this);
@@ -82,8 +86,10 @@ void ListingPage::buildMenus()
     }
     connect(Ordrecroissant1, &QAction::triggered, this, [this] { popupDirectionClick(false); });
     connect(Ordredcroissant1, &QAction::triggered, this, [this] { popupDirectionClick(true); });
-    connect(f_.frame()->MenuCroissant, &QAction::triggered, this, [this] { frameDirectionExecute(false); });
-    connect(f_.frame()->MenuDecroissant, &QAction::triggered, this, [this] { frameDirectionExecute(true); });
+    connect(f_.frame()->MenuCroissant, &QAction::triggered, this,
+            [this] { frameDirectionExecute(false); });
+    connect(f_.frame()->MenuDecroissant, &QAction::triggered, this,
+            [this] { frameDirectionExecute(true); });
 
     // As the menus come before any choice: by date, descending.
     popupTri[0]->setChecked(true);
@@ -141,8 +147,10 @@ void ListingPage::afterLoading()
     AfficheCandidatures();
     const int position = sortPosition(f_.Tri);
     if (position >= 0) popupTri[position]->trigger();
-    if (f_.Sens.isEmpty()) Ordrecroissant1->trigger();
-    else if (f_.Sens == QLatin1String("desc")) Ordredcroissant1->trigger();
+    if (f_.Sens.isEmpty())
+        Ordrecroissant1->trigger();
+    else if (f_.Sens == QLatin1String("desc"))
+        Ordredcroissant1->trigger();
 }
 
 // ---- Build ------------------------------------------------------------------------
@@ -151,11 +159,12 @@ void ListingPage::startStats()
 {
     if (stats_) stats_->wait();
     TFormGeneral* form = &f_;
-    stats_ = std::make_unique<TStatsThread>(
-        f_.store().Candidatures, f_.store().Societes, QLocale(), &f_, [form](const QStringList& t) {
-            for (int i = 0; i < 7 && i < t.size(); ++i) form->LabelChiffres[i]->setText(t[i]);
-            form->Panel_Chiffres->fitHeight();
-        });
+    stats_ = std::make_unique<TStatsThread>(f_.store().Candidatures, f_.store().Societes, QLocale(),
+                                            &f_, [form](const QStringList& t) {
+                                                for (int i = 0; i < 7 && i < t.size(); ++i)
+                                                    form->LabelChiffres[i]->setText(t[i]);
+                                                form->Panel_Chiffres->fitHeight();
+                                            });
     stats_->start();
 }
 
@@ -175,7 +184,8 @@ void ListingPage::AfficheCandidatures()
         }
     if (!anyLive) {
         grid->hide();
-        for (QLabel* l : filterLabels) l->hide();
+        for (QLabel* l : filterLabels)
+            l->hide();
         frame->StatusBar1->clear();
         model_->setRows({});
         last_ = {};
@@ -243,16 +253,19 @@ void ListingPage::reportBadDates(const QList<int>& positions)
     badDatesReported_ = true;
     QStringList titles;
     for (int i = 0; i < positions.size() && i < 5; ++i)
-        titles.append(QStringLiteral("« %1 »").arg(f_.store().Candidatures[positions[i]].intitule.text()));
+        titles.append(
+            QStringLiteral("« %1 »").arg(f_.store().Candidatures[positions[i]].intitule.text()));
     if (positions.size() > 5) titles.append(QStringLiteral("..."));
     const QString list = titles.join(QStringLiteral(", "));
-    msg::warning(positions.size() == 1
-                     ? QStringLiteral("La candidature %1 contient une date illisible : elle apparaît "
-                                      "dans le listing, sans relance ni alarme.").arg(list)
-                     : QStringLiteral("%1 candidatures contiennent une date illisible (%2) : elles "
-                                      "apparaissent dans le listing, sans relance ni alarme.")
-                           .arg(positions.size())
-                           .arg(list));
+    msg::warning(
+        positions.size() == 1
+            ? QStringLiteral("La candidature %1 contient une date illisible : elle apparaît "
+                             "dans le listing, sans relance ni alarme.")
+                  .arg(list)
+            : QStringLiteral("%1 candidatures contiennent une date illisible (%2) : elles "
+                             "apparaissent dans le listing, sans relance ni alarme.")
+                  .arg(positions.size())
+                  .arg(list));
 }
 
 void ListingPage::TabSheet1Show()
@@ -291,9 +304,15 @@ void ListingPage::StringGrid1SelectCell(int column, int row)
     model_->cellsChanged(row, 10);
 }
 
-void ListingPage::StringGrid1DblClick() { f_.editor()->StringGrid1DblClick(); }
+void ListingPage::StringGrid1DblClick()
+{
+    f_.editor()->StringGrid1DblClick();
+}
 
-void ListingPage::StringGrid1MouseUp(const QPoint& globalPos) { PopupMenu1->popup(globalPos); }
+void ListingPage::StringGrid1MouseUp(const QPoint& globalPos)
+{
+    PopupMenu1->popup(globalPos);
+}
 
 // ---- Filters -------------------------------------------------------------------------
 

@@ -17,7 +17,8 @@ class QMenu;
 class TFormGeneral;
 class TLegende;
 
-class ListingPage : public QObject {
+class ListingPage : public QObject
+{
     Q_OBJECT
 public:
     explicit ListingPage(TFormGeneral& form);

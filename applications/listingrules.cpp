@@ -2,11 +2,15 @@
 
 #include <QDate>
 
-namespace {
+namespace
+{
 
 const qint64 kDayZero = QDate(1899, 12, 30).toJulianDay();
 
-QString plural(int n) { return n > 1 ? QStringLiteral("s") : QString(); }
+QString plural(int n)
+{
+    return n > 1 ? QStringLiteral("s") : QString();
+}
 
 } // namespace
 
@@ -16,9 +20,13 @@ qint64 dayNumber(int year, int month, int day)
     return d.isValid() ? d.toJulianDay() - kDayZero : -1;
 }
 
-qint64 todayDayNumber() { return QDate::currentDate().toJulianDay() - kDayZero; }
+qint64 todayDayNumber()
+{
+    return QDate::currentDate().toJulianDay() - kDayZero;
+}
 
-namespace {
+namespace
+{
 
 // Days since 1899-12-30 of a valid Gregorian date, in integers.
 qint64 civilDays(int y, int m, int d)
@@ -31,7 +39,10 @@ qint64 civilDays(int y, int m, int d)
     return qint64(era) * 146097 + doe - 693899; // day 0 is 1899-12-30
 }
 
-bool leap(int y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
+bool leap(int y)
+{
+    return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
+}
 
 } // namespace
 
@@ -60,9 +71,13 @@ int relanceDays(const QString& relance)
     return ok && r > 0 ? r : 0;
 }
 
-namespace {
+namespace
+{
 
-qint64 distance(qint64 a, qint64 b) { return a > b ? a - b : b - a; }
+qint64 distance(qint64 a, qint64 b)
+{
+    return a > b ? a - b : b - a;
+}
 
 int alerteDays(const TCandidatureRec& c)
 {
@@ -98,7 +113,8 @@ DateValue lastActivity(const TCandidatureRec& c)
     return best;
 }
 
-namespace {
+namespace
+{
 
 // What the listing needs of one application, read in one pass over its record.
 struct Reading {
@@ -115,8 +131,10 @@ Reading readApplication(const TCandidatureRec& c)
     for (const Date* d : {&c.date_cv, &c.date_lettre, &c.date_suite, &c.date_accuse, &c.date_rdv}) {
         if (d->isEmpty()) continue;
         const DateValue v = readDate(*d);
-        if (!v.valid()) r.bad = true;
-        else if (v.number > r.last.number) r.last = v;
+        if (!v.valid())
+            r.bad = true;
+        else if (v.number > r.last.number)
+            r.last = v;
         if (d == &c.date_rdv) r.rdv = v;
     }
     if (!c.alerte.isEmpty() && alerteDays(c) < 0) r.bad = true;
@@ -153,16 +171,20 @@ ListingResult buildListing(const QList<TCandidatureRec>& candidatures,
         const Reading d = readApplication(c);
         if (d.bad) r.badDates.append(i);
 
-        const bool relancer = !c.terminee && d.last.valid() && distance(in.today, d.last.days) >= relance;
+        const bool relancer =
+            !c.terminee && d.last.valid() && distance(in.today, d.last.days) >= relance;
         if (relancer) ++r.relances;
         const int alerte = alerteDays(c);
-        const bool alarme = !c.terminee && alerte >= 0 && d.rdv.valid() &&
-                            distance(in.today, d.rdv.days) <= alerte;
+        const bool alarme =
+            !c.terminee && alerte >= 0 && d.rdv.valid() && distance(in.today, d.rdv.days) <= alerte;
 
         bool listed = true;
-        if (in.filters.relancesSeules) listed = relancer;
-        else if (in.filters.alarmesSeules) listed = alarme;
-        else if (in.filters.masquerTerminees) listed = !c.terminee;
+        if (in.filters.relancesSeules)
+            listed = relancer;
+        else if (in.filters.alarmesSeules)
+            listed = alarme;
+        else if (in.filters.masquerTerminees)
+            listed = !c.terminee;
         if (!listed) continue;
 
         flags[i] = quint8((c.terminee ? 0 : EnCours) | (c.cv.isEmpty() ? 0 : Cv) |
@@ -218,7 +240,9 @@ QString statusText(const ListingResult& r)
         if (r.relances == 0)
             t += QStringLiteral(" - Pas de candidature à relancer");
         else
-            t += QStringLiteral(" - %1 candidature%2 à relancer").arg(r.relances).arg(plural(r.relances));
+            t += QStringLiteral(" - %1 candidature%2 à relancer")
+                     .arg(r.relances)
+                     .arg(plural(r.relances));
     }
     return t;
 }

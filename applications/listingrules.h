@@ -32,8 +32,8 @@ struct ListingFilters {
 };
 
 struct ListingInput {
-    qint64 today = 0;  // days since 1899-12-30
-    QString relance;   // the "Relance" setting; empty counts as "0"
+    qint64 today = 0; // days since 1899-12-30
+    QString relance;  // the "Relance" setting; empty counts as "0"
     ListingFilters filters;
     OrdreCles keys{};
     bool descending = false;

@@ -7,14 +7,29 @@ void PrepareTri(const QString& tri, OrdreCles& keys)
     using E = TElementListing;
     if (tri.size() != 1) return;
     switch (tri.at(0).unicode()) {
-    case 'd': keys = {E::DateKey, E::Societe, E::Intitule, E::Statut, E::Marqueur, E::Categorie, E::Rdv}; break;
-    case 's': keys = {E::Societe, E::DateKey, E::Intitule, E::Statut, E::Marqueur, E::Categorie, E::Rdv}; break;
-    case 'i': keys = {E::Intitule, E::DateKey, E::Societe, E::Statut, E::Marqueur, E::Categorie, E::Rdv}; break;
-    case 'f': keys = {E::Statut, E::DateKey, E::Societe, E::Intitule, E::Marqueur, E::Categorie, E::Rdv}; break;
-    case 'c': keys = {E::Categorie, E::DateKey, E::Societe, E::Intitule, E::Statut, E::Marqueur, E::Rdv}; break;
-    case 'm': keys = {E::Marqueur, E::DateKey, E::Societe, E::Intitule, E::Statut, E::Categorie, E::Rdv}; break;
-    case 'r': keys = {E::Rdv, E::DateKey, E::Societe, E::Intitule, E::Marqueur, E::Categorie, E::Statut}; break;
-    default: break;
+    case 'd':
+        keys = {E::DateKey, E::Societe, E::Intitule, E::Statut, E::Marqueur, E::Categorie, E::Rdv};
+        break;
+    case 's':
+        keys = {E::Societe, E::DateKey, E::Intitule, E::Statut, E::Marqueur, E::Categorie, E::Rdv};
+        break;
+    case 'i':
+        keys = {E::Intitule, E::DateKey, E::Societe, E::Statut, E::Marqueur, E::Categorie, E::Rdv};
+        break;
+    case 'f':
+        keys = {E::Statut, E::DateKey, E::Societe, E::Intitule, E::Marqueur, E::Categorie, E::Rdv};
+        break;
+    case 'c':
+        keys = {E::Categorie, E::DateKey, E::Societe, E::Intitule, E::Statut, E::Marqueur, E::Rdv};
+        break;
+    case 'm':
+        keys = {E::Marqueur, E::DateKey, E::Societe, E::Intitule, E::Statut, E::Categorie, E::Rdv};
+        break;
+    case 'r':
+        keys = {E::Rdv, E::DateKey, E::Societe, E::Intitule, E::Marqueur, E::Categorie, E::Statut};
+        break;
+    default:
+        break;
     }
 }
 
@@ -26,21 +41,25 @@ int sortPosition(const QString& tri)
     return -1;
 }
 
-namespace {
+namespace
+{
 
 struct FoldTable {
     unsigned char t[256];
     FoldTable()
     {
-        for (int i = 0; i < 256; ++i) t[i] = (i >= 'a' && i <= 'z') ? i - 32 : i;
+        for (int i = 0; i < 256; ++i)
+            t[i] = (i >= 'a' && i <= 'z') ? i - 32 : i;
     }
 };
 const FoldTable fold;
 
-int compareInt(qint32 a, qint32 b) { return a > b ? 1 : (a < b ? -1 : 0); }
+int compareInt(qint32 a, qint32 b)
+{
+    return a > b ? 1 : (a < b ? -1 : 0);
+}
 
-template <int N>
-int compareShort(const ShortString<N>* a, const ShortString<N>* b)
+template <int N> int compareShort(const ShortString<N>* a, const ShortString<N>* b)
 {
     const int na = a ? a->length() : 0, nb = b ? b->length() : 0;
     return compareText(a ? reinterpret_cast<const unsigned char*>(a->chars) : nullptr, na,
@@ -64,13 +83,27 @@ int compareElements(const TElementListing& a, const TElementListing& b, const Or
     for (int i = 0; i < 6; ++i) {
         int r = 0;
         switch (keys[i]) {
-        case TElementListing::Statut: r = compareInt(a.statut, b.statut); break;
-        case TElementListing::DateKey: r = compareInt(a.date, b.date); break;
-        case TElementListing::Categorie: r = compareShort(a.categorie, b.categorie); break;
-        case TElementListing::Societe: r = compareShort(a.societe, b.societe); break;
-        case TElementListing::Intitule: r = compareShort(a.intitule, b.intitule); break;
-        case TElementListing::Marqueur: r = compareInt(a.marqueur, b.marqueur); break;
-        case TElementListing::Rdv: r = compareInt(a.rdv, b.rdv); break;
+        case TElementListing::Statut:
+            r = compareInt(a.statut, b.statut);
+            break;
+        case TElementListing::DateKey:
+            r = compareInt(a.date, b.date);
+            break;
+        case TElementListing::Categorie:
+            r = compareShort(a.categorie, b.categorie);
+            break;
+        case TElementListing::Societe:
+            r = compareShort(a.societe, b.societe);
+            break;
+        case TElementListing::Intitule:
+            r = compareShort(a.intitule, b.intitule);
+            break;
+        case TElementListing::Marqueur:
+            r = compareInt(a.marqueur, b.marqueur);
+            break;
+        case TElementListing::Rdv:
+            r = compareInt(a.rdv, b.rdv);
+            break;
         }
         if (r) return r;
     }

@@ -9,7 +9,15 @@
 
 // One listed application, with the keys it is sorted on.
 struct TElementListing {
-    enum Key { Statut = 0, DateKey = 1, Categorie = 2, Societe = 3, Intitule = 4, Marqueur = 5, Rdv = 6 };
+    enum Key {
+        Statut = 0,
+        DateKey = 1,
+        Categorie = 2,
+        Societe = 3,
+        Intitule = 4,
+        Marqueur = 5,
+        Rdv = 6
+    };
 
     qint32 statut = 0;   // 1 when finished
     qint32 date = 0;     // "yyyymmdd" as a number
@@ -37,7 +45,8 @@ int compareElements(const TElementListing& a, const TElementListing& b, const Or
 
 // The list the listing sorts; it sorts ascending, and reads backwards for
 // the descending order.
-class TListingMaListe {
+class TListingMaListe
+{
 public:
     void reserve(int n) { elements_.reserve(n); }
     void add(const TElementListing& e) { elements_.append(e); }

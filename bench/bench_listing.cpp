@@ -271,8 +271,7 @@ void BM_KeyFigures(benchmark::State& state)
     state.SetItemsProcessed(state.iterations() * qint64(d.candidatures.size()));
     state.counters["candidatures"] = double(figures.candidatures);
     const double mean = seconds(spent) / double(state.iterations());
-    if (const double sorted = sortMean("d"); sorted > 0)
-        state.counters["x_sort"] = mean / sorted;
+    if (const double sorted = sortMean("d"); sorted > 0) state.counters["x_sort"] = mean / sorted;
 }
 
 BENCHMARK_CAPTURE(BM_StdSortElements, d, "d")->Unit(benchmark::kMillisecond)->UseRealTime();

@@ -1,5 +1,5 @@
-#include "platform/widgets.h"
 #include "directory/ajoutcontact.h"
+#include "platform/widgets.h"
 
 #include "applications/choixcontacts.h"
 #include "directory/contactops.h"
@@ -25,7 +25,6 @@ TFormAjoutContact* TFormGeneral::ajoutContact()
     return ajoutContact_;
 }
 
-
 TFormAjoutContact::TFormAjoutContact(TFormGeneral& form)
     : QDialog(&form, Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint |
                          Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
@@ -40,11 +39,14 @@ TFormAjoutContact::TFormAjoutContact(TFormGeneral& form)
     Ajout_Mlle = namedRadio(QStringLiteral("Mademoiselle"), "Ajout_Mlle", denomination);
     Ajout_Mr->setChecked(true);
     auto* radios = new QHBoxLayout;
-    for (QRadioButton* r : {Ajout_Mr, Ajout_Mme, Ajout_Mlle}) radios->addWidget(r);
+    for (QRadioButton* r : {Ajout_Mr, Ajout_Mme, Ajout_Mlle})
+        radios->addWidget(r);
     radios->addStretch();
     auto* names = new QGridLayout;
-    Ajout_nom = labelledField(names, 0, QStringLiteral("Nom/Prénom"), "Ajout_nom", 50, denomination);
-    Ajout_fonction = labelledField(names, 1, QStringLiteral("Fonction"), "Ajout_fonction", 50, denomination);
+    Ajout_nom =
+        labelledField(names, 0, QStringLiteral("Nom/Prénom"), "Ajout_nom", 50, denomination);
+    Ajout_fonction =
+        labelledField(names, 1, QStringLiteral("Fonction"), "Ajout_fonction", 50, denomination);
     auto* denominationLayout = new QVBoxLayout(denomination);
     denominationLayout->addLayout(radios);
     denominationLayout->addLayout(names);
@@ -125,7 +127,7 @@ void TFormAjoutContact::BitBtn1Click()
     // company, otherwise to the company shown in the directory.
     const qint32 societe =
         TFormGeneral::onScreen(f_.formContacts_) ? f_.IdSociete : f_.IdSocieteAnnuaire;
-    const ContactFields k{civilite(),        Ajout_nom->text(), Ajout_fonction->text(),
+    const ContactFields k{civilite(),          Ajout_nom->text(), Ajout_fonction->text(),
                           Ajout_email->text(), Ajout_tel->text(), Ajout_fax->text(),
                           Ajout_gsm->text()};
     TContactRec created{};

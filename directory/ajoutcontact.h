@@ -8,7 +8,8 @@ class QPushButton;
 class QRadioButton;
 class TFormGeneral;
 
-class TFormAjoutContact : public QDialog {
+class TFormAjoutContact : public QDialog
+{
     Q_OBJECT
 public:
     explicit TFormAjoutContact(TFormGeneral& form);

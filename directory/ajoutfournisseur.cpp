@@ -5,8 +5,8 @@
 #include "directory/directorypage.h"
 #include "directory/directoryrules.h"
 #include "platform/messages.h"
-#include "store/cp1252.h"
 #include "shell/formgeneral.h"
+#include "store/cp1252.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -45,7 +45,8 @@ TFormAjoutFournisseur::TFormAjoutFournisseur(TFormGeneral& form)
     societe->setObjectName(QStringLiteral("RadioSociete"));
     cabinet->setObjectName(QStringLiteral("RadioCabinet"));
     interim->setObjectName(QStringLiteral("RadioInterim"));
-    for (QRadioButton* r : {societe, cabinet, interim}) cl->addWidget(r);
+    for (QRadioButton* r : {societe, cabinet, interim})
+        cl->addWidget(r);
     layout->addWidget(cat);
     auto* buttons = new QHBoxLayout;
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
@@ -83,7 +84,7 @@ TFormAjoutFournisseur::TFormAjoutFournisseur(TFormGeneral& form)
         TSocieteRec r{};
         fields->saveInto(r);
         r.id = store.nextIdSociete();
-        r.categorie = cabinet->isChecked() ? QStringLiteral("C")
+        r.categorie = cabinet->isChecked()   ? QStringLiteral("C")
                       : interim->isChecked() ? QStringLiteral("I")
                                              : QStringLiteral("S");
         if (!store.append(r)) return;

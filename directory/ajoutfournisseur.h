@@ -8,7 +8,8 @@ class CompanyFields;
 class QRadioButton;
 class TFormGeneral;
 
-class TFormAjoutFournisseur : public QDialog {
+class TFormAjoutFournisseur : public QDialog
+{
     Q_OBJECT
 public:
     explicit TFormAjoutFournisseur(TFormGeneral& form);

@@ -6,7 +6,8 @@
 #include <QLabel>
 #include <QLineEdit>
 
-namespace {
+namespace
+{
 
 struct FieldInfo {
     const char* name;
@@ -15,17 +16,16 @@ struct FieldInfo {
 };
 
 const FieldInfo kFields[CompanyFields::Count] = {
-    {"Annu_nom", "Nom", 50},           {"Annu_addra", "Adresse", 100},
-    {"Annu_addrb", "", 100},           {"Annu_bp", "Boite postale", 6},
-    {"Annu_cp", "Code postal", 6},     {"Annu_ville", "Ville", 40},
-    {"Annu_pays", "Pays", 20},         {"Annu_tela", "Téléphones", 20},
-    {"Annu_telb", "", 20},             {"Annu_faxa", "Fax", 20},
-    {"Annu_faxb", "", 20},             {"Annu_service", "Service", 30},
-    {"Annu_email", "Email", 50},       {"Annu_url", "Site Internet", 70},
+    {"Annu_nom", "Nom", 50},       {"Annu_addra", "Adresse", 100},
+    {"Annu_addrb", "", 100},       {"Annu_bp", "Boite postale", 6},
+    {"Annu_cp", "Code postal", 6}, {"Annu_ville", "Ville", 40},
+    {"Annu_pays", "Pays", 20},     {"Annu_tela", "Téléphones", 20},
+    {"Annu_telb", "", 20},         {"Annu_faxa", "Fax", 20},
+    {"Annu_faxb", "", 20},         {"Annu_service", "Service", 30},
+    {"Annu_email", "Email", 50},   {"Annu_url", "Site Internet", 70},
 };
 
-template <int N>
-void put(ShortString<N>& s, const QString& t)
+template <int N> void put(ShortString<N>& s, const QString& t)
 {
     s = t.left(N);
 }
@@ -59,7 +59,10 @@ CompanyFields::CompanyFields(QWidget* parent, QGridLayout* grid, int& row, QWidg
     });
 }
 
-QString CompanyFields::text(Field f) const { return fields_[f]->text(); }
+QString CompanyFields::text(Field f) const
+{
+    return fields_[f]->text();
+}
 
 void CompanyFields::clear()
 {
@@ -71,8 +74,9 @@ void CompanyFields::clear()
 
 void CompanyFields::load(const TSocieteRec& r)
 {
-    const QString values[Count] = {r.nom, r.adresse_a, r.adresse_b, r.bp, r.cp, r.ville, r.pays,
-                                   r.tela, r.telb, r.faxa, r.faxb, r.service, r.email, r.url};
+    const QString values[Count] = {r.nom,   r.adresse_a, r.adresse_b, r.bp,   r.cp,
+                                   r.ville, r.pays,      r.tela,      r.telb, r.faxa,
+                                   r.faxb,  r.service,   r.email,     r.url};
     for (int i = 0; i < Count; ++i) {
         // A longer value already stored (an imported department) shows whole.
         fields_[i]->setMaxLength(std::max<int>(kFields[i].typing, int(values[i].size())));

@@ -10,10 +10,27 @@ class QGridLayout;
 class QLineEdit;
 class QWidget;
 
-class CompanyFields : public QObject {
+class CompanyFields : public QObject
+{
     Q_OBJECT
 public:
-    enum Field { Nom, Adresse_a, Adresse_b, Bp, Cp, Ville, Pays, Tela, Telb, Faxa, Faxb, Service, Email, Url, Count };
+    enum Field {
+        Nom,
+        Adresse_a,
+        Adresse_b,
+        Bp,
+        Cp,
+        Ville,
+        Pays,
+        Tela,
+        Telb,
+        Faxa,
+        Faxb,
+        Service,
+        Email,
+        Url,
+        Count
+    };
 
     // Lays the labels and fields into `grid` from `row` on; `row` is moved
     // past them. `beside` may hold a widget to put right of a field

@@ -8,7 +8,8 @@
 #include <QLocale>
 #include <algorithm>
 
-namespace {
+namespace
+{
 
 const QCollator& frenchCollator()
 {
@@ -62,9 +63,15 @@ QString contactDisplayText(const TContactRec& c)
     return c.nom.text() + QStringLiteral(" (") + c.fonction.text() + QLatin1Char(')');
 }
 
-bool lessFrench(const QString& a, const QString& b) { return frenchCollator().compare(a, b) < 0; }
+bool lessFrench(const QString& a, const QString& b)
+{
+    return frenchCollator().compare(a, b) < 0;
+}
 
-void sortFrench(QStringList& names) { std::stable_sort(names.begin(), names.end(), lessFrench); }
+void sortFrench(QStringList& names)
+{
+    std::stable_sort(names.begin(), names.end(), lessFrench);
+}
 
 int sortedPosition(const QStringList& sortedNames, const QString& name)
 {
@@ -88,7 +95,8 @@ int countContacts(const QList<TContactRec>& contacts, qint32 societe)
 QStringList contactNames(const QList<TContactRec>& contacts, qint32 societe)
 {
     QStringList names;
-    for (int i : companyContacts(contacts, societe)) names.append(contacts[i].nom.text());
+    for (int i : companyContacts(contacts, societe))
+        names.append(contacts[i].nom.text());
     sortFrench(names);
     return names;
 }
@@ -96,7 +104,8 @@ QStringList contactNames(const QList<TContactRec>& contacts, qint32 societe)
 QStringList contactDisplayTexts(const QList<TContactRec>& contacts, qint32 societe)
 {
     QStringList names;
-    for (int i : companyContacts(contacts, societe)) names.append(contactDisplayText(contacts[i]));
+    for (int i : companyContacts(contacts, societe))
+        names.append(contactDisplayText(contacts[i]));
     sortFrench(names);
     return names;
 }
@@ -174,8 +183,10 @@ ContactDeletion deleteContactsNamed(Store& store, qint32 societe, const QString&
     QList<qint32> removed;
     kept.reserve(store.Contacts.size());
     for (const TContactRec& c : store.Contacts) {
-        if (ofCompany(c, societe) && c.nom.text() == nom) removed.append(c.id);
-        else kept.append(c);
+        if (ofCompany(c, societe) && c.nom.text() == nom)
+            removed.append(c.id);
+        else
+            kept.append(c);
     }
     if (removed.isEmpty()) return ContactDeletion::Done;
 

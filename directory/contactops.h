@@ -78,10 +78,12 @@ bool clearContactLinks(Store& store, const QList<qint32>& contactIds);
 bool linkContact(Store& store, qint32 candidature, qint32 contact);
 
 // Messages of the contacts, as the user reads them.
-namespace contacttexts {
+namespace contacttexts
+{
 inline const QString NomVide = QStringLiteral("Le nom ne peut pas être vide.");
 inline const QString NomARenseigner = QStringLiteral("Le nom doit être renseigné.");
-inline const QString Confirmation = QStringLiteral("Etes-vous sûr de vouloir supprimer ce contact ?");
+inline const QString Confirmation =
+    QStringLiteral("Etes-vous sûr de vouloir supprimer ce contact ?");
 inline const QString SauvegardeImpossible =
     QStringLiteral("Impossible de créer la sauvegarde.") + CR + QStringLiteral("Erreur disque.");
 QString rewriteFailed(const QString& error);

@@ -27,18 +27,18 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-namespace {
+namespace
+{
 
 struct GroupButton {
     const char* name;
     const char* caption;
 };
 const GroupButton kGroups[15] = {
-    {"Bt_Annu09", "0-9"}, {"Bt_AnnuAB", "A-B"}, {"Bt_AnnuCD", "C-D"}, {"Bt_AnnuEF", "E-F"},
-    {"Bt_AnnuGH", "G-H"}, {"Bt_AnnuIJ", "I-J"}, {"Bt_AnnuKL", "K-L"}, {"Bt_AnnuMN", "M-N"},
-    {"Bt_AnnuOP", "O-P"}, {"Bt_AnnuQR", "Q-R"}, {"Bt_AnnuST", "S-T"}, {"Bt_AnnuUV", "U-V"},
+    {"Bt_Annu09", "0-9"}, {"Bt_AnnuAB", "A-B"}, {"Bt_AnnuCD", "C-D"},     {"Bt_AnnuEF", "E-F"},
+    {"Bt_AnnuGH", "G-H"}, {"Bt_AnnuIJ", "I-J"}, {"Bt_AnnuKL", "K-L"},     {"Bt_AnnuMN", "M-N"},
+    {"Bt_AnnuOP", "O-P"}, {"Bt_AnnuQR", "Q-R"}, {"Bt_AnnuST", "S-T"},     {"Bt_AnnuUV", "U-V"},
     {"Bt_AnnuWX", "W-X"}, {"Bt_AnnuYZ", "Y-Z"}, {"Bt_AnnuAll_", "Toutes"}};
-
 
 } // namespace
 
@@ -47,8 +47,10 @@ DirectoryPage::DirectoryPage(TFormGeneral& form) : QObject(&form), f_(form)
     build();
     ResetAnnuaire();
     // At start the categories can be chosen, until the first group is listed.
-    for (QRadioButton* r : {RadioAnnuSociete, RadioAnnuCabinet, RadioAnnuInterim}) r->setEnabled(true);
-    connect(f_.lien_NouvelleSociete, &LinkLabel::clicked, this, &DirectoryPage::lien_NouvelleSocieteClick);
+    for (QRadioButton* r : {RadioAnnuSociete, RadioAnnuCabinet, RadioAnnuInterim})
+        r->setEnabled(true);
+    connect(f_.lien_NouvelleSociete, &LinkLabel::clicked, this,
+            &DirectoryPage::lien_NouvelleSocieteClick);
     f_.lien_NouvelleSociete->setEnabled(true);
 }
 
@@ -65,7 +67,8 @@ void DirectoryPage::build()
     auto* grid = new QGridLayout(rapide);
     grid->setSpacing(3);
     for (int i = 0; i < 15; ++i) {
-        QPushButton* b = namedButton(QString::fromLatin1(kGroups[i].caption), kGroups[i].name, rapide);
+        QPushButton* b =
+            namedButton(QString::fromLatin1(kGroups[i].caption), kGroups[i].name, rapide);
         b->setMinimumWidth(40);
         grid->addWidget(b, i / 5, i % 5);
         const QString name = QString::fromLatin1(kGroups[i].name);
@@ -190,14 +193,18 @@ void DirectoryPage::ListeSocietesClick()
         if (!isLive(s) || s.nom.text() != name) continue;
         fields->load(s);
         f_.IdSocieteAnnuaire = s.id;
-        if (s.categorie.equals("S")) RadioAnnuSociete->setChecked(true);
-        else if (s.categorie.equals("C")) RadioAnnuCabinet->setChecked(true);
-        else if (s.categorie.equals("I")) RadioAnnuInterim->setChecked(true);
+        if (s.categorie.equals("S"))
+            RadioAnnuSociete->setChecked(true);
+        else if (s.categorie.equals("C"))
+            RadioAnnuCabinet->setChecked(true);
+        else if (s.categorie.equals("I"))
+            RadioAnnuInterim->setChecked(true);
         updateContactsButton();
         showFigures(s.id);
         break;
     }
-    for (QRadioButton* r : {RadioAnnuSociete, RadioAnnuCabinet, RadioAnnuInterim}) r->setEnabled(true);
+    for (QRadioButton* r : {RadioAnnuSociete, RadioAnnuCabinet, RadioAnnuInterim})
+        r->setEnabled(true);
     Annu_save->setEnabled(true);
     Annu_delete->setEnabled(true);
     Bt_AnnuContacts->show();
@@ -211,7 +218,10 @@ void DirectoryPage::updateContactsButton()
     Bt_AnnuContacts->setText(contactsCaption(n));
 }
 
-QString DirectoryPage::annuNom() const { return fields->text(CompanyFields::Nom); }
+QString DirectoryPage::annuNom() const
+{
+    return fields->text(CompanyFields::Nom);
+}
 
 void DirectoryPage::showFigures(qint32 societeId)
 {
@@ -219,7 +229,8 @@ void DirectoryPage::showFigures(qint32 societeId)
         directoryFigureTexts(companyFigures(f_.store().Candidatures, societeId), QLocale());
     QLabel* labels[4] = {LabelAnnuStatCandidatures, LabelAnnuStatsReponses, LabelAnnuEntretiens,
                          LabelAnnuTempsReponses};
-    for (int i = 0; i < 4; ++i) labels[i]->setText(t.value(i));
+    for (int i = 0; i < 4; ++i)
+        labels[i]->setText(t.value(i));
 }
 
 // ---- Saving and deleting -----------------------------------------------------------------
@@ -243,13 +254,17 @@ void DirectoryPage::Annu_saveClick()
     for (int i = 0; i < store.Societes.size(); ++i) {
         const TSocieteRec& s = store.Societes[i];
         if (!isLive(s) || s.nom.text() != name) continue;
-        if (!msg::confirm(QStringLiteral("Etes-vous sûr de vouloir enregistrer les modifications ?")))
+        if (!msg::confirm(
+                QStringLiteral("Etes-vous sûr de vouloir enregistrer les modifications ?")))
             continue;
         TSocieteRec copy = s;
         fields->saveInto(copy);
-        if (RadioAnnuSociete->isChecked()) copy.categorie = QStringLiteral("S");
-        else if (RadioAnnuCabinet->isChecked()) copy.categorie = QStringLiteral("C");
-        else if (RadioAnnuInterim->isChecked()) copy.categorie = QStringLiteral("I");
+        if (RadioAnnuSociete->isChecked())
+            copy.categorie = QStringLiteral("S");
+        else if (RadioAnnuCabinet->isChecked())
+            copy.categorie = QStringLiteral("C");
+        else if (RadioAnnuInterim->isChecked())
+            copy.categorie = QStringLiteral("I");
         if (store.UpdateSociete(i, copy)) {
             item->setText(annuNom());
             f_.RafraichirListing = true;
@@ -296,4 +311,7 @@ void DirectoryPage::Bt_AnnuContactsClick()
         f_.ajoutContact()->openModal(QString());
 }
 
-void DirectoryPage::lien_NouvelleSocieteClick() { f_.ajoutFournisseur()->showAdd(); }
+void DirectoryPage::lien_NouvelleSocieteClick()
+{
+    f_.ajoutFournisseur()->showAdd();
+}

@@ -14,7 +14,8 @@ class QPushButton;
 class QRadioButton;
 class TFormGeneral;
 
-class DirectoryPage : public QObject {
+class DirectoryPage : public QObject
+{
     Q_OBJECT
 public:
     explicit DirectoryPage(TFormGeneral& form);
@@ -40,7 +41,8 @@ public:
 
     QListWidget* ListeSocietes = nullptr;
     CompanyFields* fields = nullptr; // Annu_nom ... Annu_url
-    QRadioButton *RadioAnnuSociete = nullptr, *RadioAnnuCabinet = nullptr, *RadioAnnuInterim = nullptr;
+    QRadioButton *RadioAnnuSociete = nullptr, *RadioAnnuCabinet = nullptr,
+                 *RadioAnnuInterim = nullptr;
     QPushButton *Bt_AnnuContacts = nullptr, *Bt_AnnuMailer = nullptr, *Bt_AnnuVoir = nullptr;
     QPushButton *Annu_save = nullptr, *Annu_delete = nullptr;
     QLabel *LabelAnnuStatCandidatures = nullptr, *LabelAnnuStatsReponses = nullptr,

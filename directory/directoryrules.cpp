@@ -39,8 +39,9 @@ void sortNames(QStringList& names)
 {
     QCollator collator{QLocale()};
     collator.setCaseSensitivity(Qt::CaseInsensitive);
-    std::stable_sort(names.begin(), names.end(),
-                     [&](const QString& a, const QString& b) { return collator.compare(a, b) < 0; });
+    std::stable_sort(names.begin(), names.end(), [&](const QString& a, const QString& b) {
+        return collator.compare(a, b) < 0;
+    });
 }
 
 QStringList companiesOfGroup(const QList<TSocieteRec>& societes, QChar key)
@@ -106,8 +107,9 @@ bool DelSociete(Store& store, qint32 id)
     Store::Progress first;
     first.maximum = store.Societes.size() + store.Contacts.size();
     first.hide = !contacts;
-    bool ok = store.rewriteWithout<TSocieteRec>(
-                  [id](const TSocieteRec& s) { return qint32(s.id) == id; }, first) == Rewrite::Done;
+    bool ok =
+        store.rewriteWithout<TSocieteRec>([id](const TSocieteRec& s) { return qint32(s.id) == id; },
+                                          first) == Rewrite::Done;
     if (ok && contacts) {
         Store::Progress second;
         second.start = false;

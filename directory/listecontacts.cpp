@@ -26,7 +26,6 @@ TFormListeContacts* TFormGeneral::listeContacts()
     return listeContacts_;
 }
 
-
 TFormListeContacts::TFormListeContacts(TFormGeneral& form)
     : QDialog(&form, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                          Qt::WindowCloseButtonHint),
@@ -50,11 +49,13 @@ TFormListeContacts::TFormListeContacts(TFormGeneral& form)
     Liste_Mlle = namedRadio(QStringLiteral("Mademoiselle"), "Liste_Mlle", details);
     Liste_Mr->setChecked(true);
     auto* radios = new QHBoxLayout;
-    for (QRadioButton* r : {Liste_Mr, Liste_Mme, Liste_Mlle}) radios->addWidget(r);
+    for (QRadioButton* r : {Liste_Mr, Liste_Mme, Liste_Mlle})
+        radios->addWidget(r);
     radios->addStretch();
     auto* grid = new QGridLayout;
     Liste_nom = labelledField(grid, 0, QStringLiteral("Nom/Prénom"), "Liste_nom", 50, details);
-    Liste_fonction = labelledField(grid, 1, QStringLiteral("Fonction"), "Liste_fonction", 50, details);
+    Liste_fonction =
+        labelledField(grid, 1, QStringLiteral("Fonction"), "Liste_fonction", 50, details);
     Liste_tel = labelledField(grid, 2, QStringLiteral("Téléphone"), "Liste_tel", 20, details);
     Liste_fax = labelledField(grid, 3, QStringLiteral("Télécopie"), "Liste_fax", 20, details);
     Liste_gsm = labelledField(grid, 4, QStringLiteral("Portable"), "Liste_gsm", 20, details);
@@ -84,7 +85,8 @@ TFormListeContacts::TFormListeContacts(TFormGeneral& form)
 
     connect(listeContacts, &QListWidget::itemSelectionChanged, this,
             &TFormListeContacts::listeContactsClick);
-    connect(listeContacts, &QListWidget::itemClicked, this, &TFormListeContacts::listeContactsClick);
+    connect(listeContacts, &QListWidget::itemClicked, this,
+            &TFormListeContacts::listeContactsClick);
     connect(BitBtn1, &QPushButton::clicked, this, &TFormListeContacts::BitBtn1Click);
     connect(BtSave, &QPushButton::clicked, this, &TFormListeContacts::BtSaveClick);
     connect(BtSuppr, &QPushButton::clicked, this, &TFormListeContacts::BtSupprClick);
@@ -113,7 +115,8 @@ void TFormListeContacts::FormShow()
 void TFormListeContacts::addName(const QString& name)
 {
     QStringList names;
-    for (int i = 0; i < listeContacts->count(); ++i) names.append(listeContacts->item(i)->text());
+    for (int i = 0; i < listeContacts->count(); ++i)
+        names.append(listeContacts->item(i)->text());
     listeContacts->insertItem(sortedPosition(names, name), name);
 }
 
@@ -139,9 +142,12 @@ void TFormListeContacts::listeContactsClick()
     const int i = findContactByName(contacts, f_.IdSocieteAnnuaire, item->text());
     if (i < 0) return;
     const TContactRec& k = contacts[i];
-    if (k.civilite.equals("Mr")) Liste_Mr->setChecked(true);
-    else if (k.civilite.equals("Mme")) Liste_Mme->setChecked(true);
-    else if (k.civilite.equals("Mlle")) Liste_Mlle->setChecked(true);
+    if (k.civilite.equals("Mr"))
+        Liste_Mr->setChecked(true);
+    else if (k.civilite.equals("Mme"))
+        Liste_Mme->setChecked(true);
+    else if (k.civilite.equals("Mlle"))
+        Liste_Mlle->setChecked(true);
     Liste_nom->setText(k.nom.text());
     Liste_fonction->setText(k.fonction.text());
     Liste_tel->setText(k.tel.text());
@@ -152,8 +158,9 @@ void TFormListeContacts::listeContactsClick()
 
 void TFormListeContacts::BitBtn1Click()
 {
-    const QString company = f_.directory() ? f_.directory()->annuNom()
-                                           : GetSocietyName(f_.store().Societes, f_.IdSocieteAnnuaire);
+    const QString company = f_.directory()
+                                ? f_.directory()->annuNom()
+                                : GetSocietyName(f_.store().Societes, f_.IdSocieteAnnuaire);
     f_.ajoutContact()->openModal(company + QStringLiteral(": Ajout d'un contact"));
 }
 

@@ -11,7 +11,8 @@ class QPushButton;
 class QRadioButton;
 class TFormGeneral;
 
-class TFormListeContacts : public QDialog {
+class TFormListeContacts : public QDialog
+{
     Q_OBJECT
 public:
     explicit TFormListeContacts(TFormGeneral& form);

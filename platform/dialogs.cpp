@@ -3,8 +3,10 @@
 #include <QDialog>
 #include <QFileDialog>
 
-namespace dialogs {
-namespace {
+namespace dialogs
+{
+namespace
+{
 ExecHook& execHook()
 {
     static ExecHook h;
@@ -17,8 +19,14 @@ FileHook& fileHook()
 }
 } // namespace
 
-void setExecHook(ExecHook hook) { execHook() = std::move(hook); }
-void setFileHook(FileHook hook) { fileHook() = std::move(hook); }
+void setExecHook(ExecHook hook)
+{
+    execHook() = std::move(hook);
+}
+void setFileHook(FileHook hook)
+{
+    fileHook() = std::move(hook);
+}
 
 int exec(QDialog& dialog)
 {

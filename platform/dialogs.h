@@ -8,7 +8,8 @@
 class QDialog;
 class QWidget;
 
-namespace dialogs {
+namespace dialogs
+{
 
 // Runs a modal dialog; returns QDialog::Accepted or Rejected.
 int exec(QDialog& dialog);

@@ -5,7 +5,8 @@
 
 class QWidget;
 
-class MessageBoxes : public msg::Sink {
+class MessageBoxes : public msg::Sink
+{
 public:
     bool show(msg::Kind kind, const QString& text, bool yesNo) override;
 };

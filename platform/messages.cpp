@@ -2,10 +2,13 @@
 
 #include <cstdio>
 
-namespace msg {
-namespace {
+namespace msg
+{
+namespace
+{
 
-class StderrSink : public Sink {
+class StderrSink : public Sink
+{
 public:
     bool show(Kind, const QString& text, bool) override
     {
@@ -19,8 +22,14 @@ Sink* installed = nullptr;
 
 } // namespace
 
-void install(Sink* sink) { installed = sink; }
-Sink* current() { return installed ? installed : &fallback; }
+void install(Sink* sink)
+{
+    installed = sink;
+}
+Sink* current()
+{
+    return installed ? installed : &fallback;
+}
 
 QString displayText(const QString& text)
 {
@@ -30,11 +39,29 @@ QString displayText(const QString& text)
     return t;
 }
 
-void error(const QString& text) { current()->show(Kind::Error, text, false); }
-void information(const QString& text) { current()->show(Kind::Information, text, false); }
-void plain(const QString& text) { current()->show(Kind::Plain, text, false); }
-void warning(const QString& text) { current()->show(Kind::Warning, text, false); }
-bool warningYesNo(const QString& text) { return current()->show(Kind::Warning, text, true); }
-bool confirm(const QString& text) { return current()->show(Kind::Confirmation, text, true); }
+void error(const QString& text)
+{
+    current()->show(Kind::Error, text, false);
+}
+void information(const QString& text)
+{
+    current()->show(Kind::Information, text, false);
+}
+void plain(const QString& text)
+{
+    current()->show(Kind::Plain, text, false);
+}
+void warning(const QString& text)
+{
+    current()->show(Kind::Warning, text, false);
+}
+bool warningYesNo(const QString& text)
+{
+    return current()->show(Kind::Warning, text, true);
+}
+bool confirm(const QString& text)
+{
+    return current()->show(Kind::Confirmation, text, true);
+}
 
 } // namespace msg

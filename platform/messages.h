@@ -5,11 +5,13 @@
 
 #include <QString>
 
-namespace msg {
+namespace msg
+{
 
 enum class Kind { Error, Information, Warning, Confirmation, Plain };
 
-class Sink {
+class Sink
+{
 public:
     virtual ~Sink() = default;
     // Shows one message. With yesNo the box has Yes and No buttons and the

@@ -4,7 +4,8 @@
 #include <QFileInfo>
 #include <QUrl>
 
-namespace {
+namespace
+{
 std::function<void(const QString&)>& hook()
 {
     static std::function<void(const QString&)> h;
@@ -12,7 +13,10 @@ std::function<void(const QString&)>& hook()
 }
 } // namespace
 
-void setExecuteFileHook(std::function<void(const QString&)> h) { hook() = std::move(h); }
+void setExecuteFileHook(std::function<void(const QString&)> h)
+{
+    hook() = std::move(h);
+}
 
 void ExecuteFile(const QString& target)
 {
@@ -20,7 +24,7 @@ void ExecuteFile(const QString& target)
         hook()(target);
         return;
     }
-    const QUrl url = QFileInfo::exists(target) ? QUrl::fromLocalFile(target)
-                                               : QUrl::fromUserInput(target);
+    const QUrl url =
+        QFileInfo::exists(target) ? QUrl::fromLocalFile(target) : QUrl::fromUserInput(target);
     QDesktopServices::openUrl(url);
 }

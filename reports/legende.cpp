@@ -8,7 +8,8 @@
 #include <QPainter>
 #include <QScreen>
 
-namespace {
+namespace
+{
 
 QPixmap letter(const char* l, const QColor& colour)
 {

@@ -4,7 +4,8 @@
 
 #include <QDialog>
 
-class TLegende : public QDialog {
+class TLegende : public QDialog
+{
     Q_OBJECT
 public:
     explicit TLegende(QWidget* parent = nullptr);

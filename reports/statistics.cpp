@@ -5,11 +5,18 @@
 
 #include <cmath>
 
-namespace counting {
+namespace counting
+{
 
-bool replied(const TCandidatureRec& c) { return !c.suite.isEmpty(); }
+bool replied(const TCandidatureRec& c)
+{
+    return !c.suite.isEmpty();
+}
 
-bool interviewed(const TCandidatureRec& c) { return !c.date_rdv.isEmpty(); }
+bool interviewed(const TCandidatureRec& c)
+{
+    return !c.date_rdv.isEmpty();
+}
 
 std::optional<qint32> responseDelay(const TCandidatureRec& c)
 {
@@ -57,7 +64,8 @@ QString rateText(int k, int n, const QLocale& locale)
     return roundedText(double(k) / double(n) * 100.0, 2, locale);
 }
 
-namespace {
+namespace
+{
 QString counted(int n, const char* word)
 {
     return QString::number(n) + QLatin1Char(' ') + QString::fromUtf8(word) +
@@ -73,8 +81,8 @@ QStringList keyFigureTexts(const KeyFigures& f, const QLocale& locale)
     if (f.candidatures == 0) {
         t << QStringLiteral("Taux entretiens moy.: ND") << QStringLiteral("Taux réponses moy.: ND");
     } else {
-        t << QStringLiteral("Taux entretiens moy.: ") + rateText(f.entretiens, f.candidatures, locale) +
-                 QLatin1Char('%')
+        t << QStringLiteral("Taux entretiens moy.: ") +
+                 rateText(f.entretiens, f.candidatures, locale) + QLatin1Char('%')
           << QStringLiteral("Taux réponses moy.: ") + rateText(f.reponses, f.candidatures, locale) +
                  QLatin1Char('%');
     }

@@ -10,7 +10,8 @@
 #include <QStringList>
 #include <optional>
 
-namespace counting {
+namespace counting
+{
 
 // Replied to: the reply document slot is not empty.
 bool replied(const TCandidatureRec& c);

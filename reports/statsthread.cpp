@@ -28,6 +28,6 @@ void TStatsThread::run()
     societes_ = {};
     if (!counted) return;
     const QStringList texts = keyFigureTexts(figures, locale_);
-    QMetaObject::invokeMethod(context_, [display = display_, texts] { display(texts); },
-                              Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        context_, [display = display_, texts] { display(texts); }, Qt::QueuedConnection);
 }

@@ -9,7 +9,8 @@
 #include <QThread>
 #include <functional>
 
-class TStatsThread : public QThread {
+class TStatsThread : public QThread
+{
     Q_OBJECT
 public:
     using Display = std::function<void(const QStringList& texts)>;

@@ -29,7 +29,10 @@ bool OrvaldisApplication::notify(QObject* receiver, QEvent* event)
     return false;
 }
 
-QString OrvaldisApplication::programDir() { return applicationDirPath(); }
+QString OrvaldisApplication::programDir()
+{
+    return applicationDirPath();
+}
 
 void installQtTranslations(const QString& languageModule)
 {

@@ -4,14 +4,14 @@
 
 #include <QApplication>
 
-class OrvaldisApplication : public QApplication {
+class OrvaldisApplication : public QApplication
+{
 public:
     OrvaldisApplication(int& argc, char** argv);
     bool notify(QObject* receiver, QEvent* event) override;
 
     // Directory of the executable: the program's data live there.
     static QString programDir();
-
 };
 
 // Qt's own texts (buttons, file and print dialogs) in the language of the

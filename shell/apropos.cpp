@@ -27,7 +27,8 @@ const QString TAboutBox::SupportAddress = QStringLiteral("support@orvaldis.examp
 const QString TAboutBox::SiteAddress = QStringLiteral("https://orvaldis.example/");
 const QString TAboutBox::LogoAddress = QStringLiteral("https://graphisme.orvaldis.example/");
 
-namespace {
+namespace
+{
 // French typography: a non-breaking space before ":", "!" and "?".
 const QChar nbsp(0x00A0);
 
@@ -69,14 +70,15 @@ TAboutBox::TAboutBox(TFormGeneral& form)
 
     auto* invitation = line(QStringLiteral("Une question, une suggestion") + nbsp +
                                 QStringLiteral("? N'hésitez pas à nous écrire à l'adresse "
-                                               "suivante") + nbsp + QLatin1Char(':'),
+                                               "suivante") +
+                                nbsp + QLatin1Char(':'),
                             "Label_Contact", this);
     LienContact = new LinkLabel(QStringLiteral("LienContact"), SupportAddress, this);
     LienContact->setToolTip(QStringLiteral("Écrire un message au support"));
 
-    auto* voeux = line(QStringLiteral("Bonne chance dans votre recherche d'emploi") + nbsp +
-                           QLatin1Char('!'),
-                       "Label_BonneChance", this);
+    auto* voeux =
+        line(QStringLiteral("Bonne chance dans votre recherche d'emploi") + nbsp + QLatin1Char('!'),
+             "Label_BonneChance", this);
     QFont italic = voeux->font();
     italic.setItalic(true);
     voeux->setFont(italic);
@@ -99,7 +101,8 @@ TAboutBox::TAboutBox(TFormGeneral& form)
                       "Label_Site", this);
     LienSite = new LinkLabel(QStringLiteral("LienSite"), SiteAddress, this);
 
-    for (LinkLabel* l : {LienLogo, LienSite}) l->setToolTip(QStringLiteral("Ouvrir dans le navigateur"));
+    for (LinkLabel* l : {LienLogo, LienSite})
+        l->setToolTip(QStringLiteral("Ouvrir dans le navigateur"));
     connect(LienContact, &LinkLabel::clicked, this, &TAboutBox::LienContactClick);
     connect(LienLogo, &LinkLabel::clicked, this, &TAboutBox::LienLogoClick);
     connect(LienSite, &LinkLabel::clicked, this, &TAboutBox::LienSiteClick);
@@ -144,7 +147,10 @@ TAboutBox::TAboutBox(TFormGeneral& form)
     setFixedSize(sizeHint());
 }
 
-void TAboutBox::openModal() { dialogs::exec(*this); }
+void TAboutBox::openModal()
+{
+    dialogs::exec(*this);
+}
 
 void TAboutBox::LienContactClick()
 {
@@ -155,9 +161,15 @@ void TAboutBox::LienContactClick()
     mail.sendAndReport();
 }
 
-void TAboutBox::LienSiteClick() { ExecuteFile(SiteAddress); }
+void TAboutBox::LienSiteClick()
+{
+    ExecuteFile(SiteAddress);
+}
 
-void TAboutBox::LienLogoClick() { ExecuteFile(LogoAddress); }
+void TAboutBox::LienLogoClick()
+{
+    ExecuteFile(LogoAddress);
+}
 
 void TAboutBox::showEvent(QShowEvent* event)
 {

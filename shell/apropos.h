@@ -8,7 +8,8 @@ class LinkLabel;
 class QLabel;
 class QPushButton;
 
-class TAboutBox : public QDialog {
+class TAboutBox : public QDialog
+{
     Q_OBJECT
 public:
     explicit TAboutBox(TFormGeneral& form);

@@ -2,13 +2,13 @@
 
 #include "applications/editor.h"
 #include "applications/editorview.h"
-#include "applications/listinggrid.h"
 #include "applications/fournisseurs.h"
+#include "applications/listinggrid.h"
 #include "applications/listingpage.h"
 #include "directory/directorypage.h"
 #include "platform/mailsender.h"
-#include "reports/legende.h"
 #include "platform/messages.h"
+#include "reports/legende.h"
 #include "shell/mdiparent.h"
 #include "shell/panels.h"
 #include "shell/pictures.h"
@@ -26,9 +26,10 @@
 #include <QVBoxLayout>
 #include <cstdlib>
 
-namespace {
-constexpr int kLeft = 8;       // left column of the pages
-constexpr int kGap = 85;       // Panel_Application below the page's panel
+namespace
+{
+constexpr int kLeft = 8; // left column of the pages
+constexpr int kGap = 85; // Panel_Application below the page's panel
 } // namespace
 
 TFormGeneral::TFormGeneral(TMDIParent* frame)
@@ -38,7 +39,10 @@ TFormGeneral::TFormGeneral(TMDIParent* frame)
     store_->setUi(this);
 }
 
-TFormGeneral::~TFormGeneral() { KillThread(); }
+TFormGeneral::~TFormGeneral()
+{
+    KillThread();
+}
 
 bool TFormGeneral::FormCreate()
 {
@@ -51,8 +55,8 @@ bool TFormGeneral::FormCreate()
     QApplication::setOverrideCursor(Qt::WaitCursor);
     buildPages();
     DessinePanels();
-    for (QWidget* w : std::initializer_list<QWidget*>{Panel_Assistant, Panel_Societes, Panel_Candidatures,
-                                                      TabSheet1, TabSheet2})
+    for (QWidget* w : std::initializer_list<QWidget*>{Panel_Assistant, Panel_Societes,
+                                                      Panel_Candidatures, TabSheet1, TabSheet2})
         w->installEventFilter(this);
 
     RafraichirListing = false;
@@ -162,12 +166,13 @@ void TFormGeneral::buildApplicationsPage()
         Panel_Candidatures->addLink(QStringLiteral("lien_printRapport"), QString(), "print");
     lien_saveRapport =
         Panel_Candidatures->addLink(QStringLiteral("lien_saveRapport"), QString(), "export");
-    lien_SupprimerCandidature =
-        Panel_Candidatures->addLink(QStringLiteral("lien_SupprimerCandidature"), QString(), "delete");
+    lien_SupprimerCandidature = Panel_Candidatures->addLink(
+        QStringLiteral("lien_SupprimerCandidature"), QString(), "delete");
     lien_RetourListing =
         Panel_Candidatures->addLink(QStringLiteral("lien_RetourListing"), QString(), "back");
     // The application report is not part of this version yet.
-    for (LinkLabel* l : {lien_apercuRapport, lien_printRapport, lien_saveRapport}) l->setEnabled(false);
+    for (LinkLabel* l : {lien_apercuRapport, lien_printRapport, lien_saveRapport})
+        l->setEnabled(false);
     Panel_Candidatures->hide();
 
     Panel_Chiffres = new SidePanel(QStringLiteral("Panel_Chiffres"),
@@ -203,8 +208,8 @@ void TFormGeneral::buildApplicationsPage()
     filterRow_ = new QWidget(listingArea_);
     filterRow_->setFixedHeight(18);
     filterRow_->setFixedWidth(StringGrid1->width());
-    Label_Legende = new LinkLabel(QStringLiteral("Label_Legende"), QStringLiteral("Voir la légende"),
-                                  filterRow_);
+    Label_Legende = new LinkLabel(QStringLiteral("Label_Legende"),
+                                  QStringLiteral("Voir la légende"), filterRow_);
     Label_Legende->move(0, 0);
     filterRow_->installEventFilter(this);
     Label_ShowHide = new LinkLabel(QStringLiteral("Label_ShowHide"), QString(), filterRow_);
@@ -281,8 +286,8 @@ void TFormGeneral::SetLang()
     Tabulations->setTabText(2, GetTxt(121));
     Label_RelancesOnly->setCaption(GetTxt(217));
     Zone->SetLang();
-    for (SidePanel* p : {Panel_Assistant, Panel_Candidatures, Panel_Chiffres, Panel_Societes,
-                         Panel_Application})
+    for (SidePanel* p :
+         {Panel_Assistant, Panel_Candidatures, Panel_Chiffres, Panel_Societes, Panel_Application})
         p->fitHeight();
     PositionnePanelApplication();
 }
@@ -305,7 +310,7 @@ void TFormGeneral::PositionnePanelApplication()
         Panel_Application->hide();
         return;
     }
-    const SidePanel* above = page == 1 ? Panel_Societes
+    const SidePanel* above = page == 1                         ? Panel_Societes
                              : Panel_Candidatures->isVisible() ? Panel_Candidatures
                                                                : Panel_Assistant;
     Panel_Application->move(above->mapTo(this, QPoint(0, 0)).x(), above->height() + kGap);
@@ -393,13 +398,17 @@ void TFormGeneral::KillThread()
     // The loader may be waiting for this thread to take a step: keep serving
     // its calls until it has seen the request and ended.
     loader_->requestInterruption();
-    while (!loader_->wait(10)) QCoreApplication::processEvents();
+    while (!loader_->wait(10))
+        QCoreApplication::processEvents();
     loader_.reset();
 }
 
 // ---- Loading ------------------------------------------------------------------
 
-void TFormGeneral::loaderStatus(const QString& text) { frame_->StatusBar1->setText(text); }
+void TFormGeneral::loaderStatus(const QString& text)
+{
+    frame_->StatusBar1->setText(text);
+}
 
 void TFormGeneral::loaderBegin(qint64 total)
 {
@@ -407,7 +416,10 @@ void TFormGeneral::loaderBegin(qint64 total)
     editor_->clearSources();
 }
 
-void TFormGeneral::loaderStep(qint64 records) { progressStep(records); }
+void TFormGeneral::loaderStep(qint64 records)
+{
+    progressStep(records);
+}
 
 void TFormGeneral::loaderEnd()
 {
@@ -423,8 +435,8 @@ void TFormGeneral::loaderEnd()
 void TFormGeneral::reportLoadFailures()
 {
     QStringList failed;
-    for (FileKind k : {FileKind::Societes, FileKind::Contacts, FileKind::Candidatures,
-                       FileKind::Favoris}) {
+    for (FileKind k :
+         {FileKind::Societes, FileKind::Contacts, FileKind::Candidatures, FileKind::Favoris}) {
         if (!store_->loadFailed(k)) continue;
         static const char* names[] = {"societes.dat", "contacts.dat", "candidatures.dat",
                                       "favoris.dat"};
@@ -454,12 +466,17 @@ void TFormGeneral::progressStep(qint64 steps)
     bar->setValue(int(std::min<qint64>(qint64(bar->value()) + steps, bar->maximum())));
 }
 
-void TFormGeneral::progressHide() { frame_->ProgressBar1->hide(); }
+void TFormGeneral::progressHide()
+{
+    frame_->ProgressBar1->hide();
+}
 
 void TFormGeneral::busyCursor(bool on)
 {
-    if (on) QApplication::setOverrideCursor(Qt::WaitCursor);
-    else QApplication::restoreOverrideCursor();
+    if (on)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    else
+        QApplication::restoreOverrideCursor();
 }
 
 void TFormGeneral::endProgram()

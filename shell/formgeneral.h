@@ -28,7 +28,8 @@ class QTabWidget;
 class SidePanel;
 class TMDIParent;
 
-class TFormGeneral : public QWidget, public LoaderTarget, public StoreUi {
+class TFormGeneral : public QWidget, public LoaderTarget, public StoreUi
+{
     Q_OBJECT
 public:
     explicit TFormGeneral(TMDIParent* frame);
@@ -66,8 +67,7 @@ public:
     TPersonnalisation* personnalisation();
     TAboutBox* aboutBox();
     // True when that dialog exists and is on screen.
-    template <class D>
-    static bool onScreen(const D* dialog)
+    template <class D> static bool onScreen(const D* dialog)
     {
         return dialog && dialog->isVisible();
     }

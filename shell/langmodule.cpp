@@ -7,7 +7,8 @@
 #include <QFileInfo>
 #include <cstring>
 
-namespace {
+namespace
+{
 const char* kSuffix = ".so";
 }
 
@@ -53,7 +54,8 @@ QStringList availableLanguages(const QString& programDir)
 {
     QStringList names;
     const QDir dir(programDir + QStringLiteral("/Lang"));
-    for (const QFileInfo& f : dir.entryInfoList({QStringLiteral("*.so")}, QDir::Files, QDir::Unsorted))
+    for (const QFileInfo& f :
+         dir.entryInfoList({QStringLiteral("*.so")}, QDir::Files, QDir::Unsorted))
         names.append(f.completeBaseName());
     return names;
 }

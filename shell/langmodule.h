@@ -5,7 +5,8 @@
 #include <QLibrary>
 #include <QString>
 
-class LanguageModule {
+class LanguageModule
+{
 public:
     // Picks the module named by the "lang" setting when its file exists in
     // Lang/, otherwise Lang/Francais.so; loads it and finds GetTxt. A failure

@@ -20,10 +20,12 @@
 #include <QStatusBar>
 #include <QStyleOptionMenuItem>
 
-namespace {
+namespace
+{
 
 // Menu-bar items as wide as their caption plus 10 pixels.
-class MenuBarStyle : public QProxyStyle {
+class MenuBarStyle : public QProxyStyle
+{
 public:
     using QProxyStyle::QProxyStyle;
     QSize sizeFromContents(ContentsType type, const QStyleOption* option, const QSize& size,
@@ -49,9 +51,15 @@ TMDIParent::TMDIParent(const QString& programDir) : programDir_(programDir)
     setWindowIcon(QIcon(pictures::product()));
 }
 
-TMDIParent::~TMDIParent() { language_.release(); }
+TMDIParent::~TMDIParent()
+{
+    language_.release();
+}
 
-void TMDIParent::Gestion_Erreur(const QString& text) { msg::error(text); }
+void TMDIParent::Gestion_Erreur(const QString& text)
+{
+    msg::error(text);
+}
 
 bool TMDIParent::FormCreate()
 {
@@ -135,10 +143,10 @@ void TMDIParent::buildMenus()
         if (form_) form_->aboutBox()->openModal();
     });
 
-    const char* names[] = {"MenuTriDate",       "MenuTriSociete", "MenuTriCategorie",
-                           "MenuTriIntitule",   "MenuTriRDV",     "MenuTriStatut",
-                           "MenuTriMarqueur"};
-    for (int i = 0; i < 7; ++i) MenuTri[i]->setObjectName(QString::fromLatin1(names[i]));
+    const char* names[] = {"MenuTriDate", "MenuTriSociete", "MenuTriCategorie", "MenuTriIntitule",
+                           "MenuTriRDV",  "MenuTriStatut",  "MenuTriMarqueur"};
+    for (int i = 0; i < 7; ++i)
+        MenuTri[i]->setObjectName(QString::fromLatin1(names[i]));
     MenuFichier->setObjectName(QStringLiteral("MenuFichier"));
     MenuQuitter->setObjectName(QStringLiteral("MenuQuitter"));
     MenuAffichage->setObjectName(QStringLiteral("MenuAffichage"));
@@ -155,7 +163,8 @@ void TMDIParent::SetLang()
     MenuFichier->setTitle(GetTxt(1));
     MenuQuitter->setText(GetTxt(2));
     MenuAffichage->setTitle(GetTxt(3));
-    for (int i = 0; i < 7; ++i) MenuTri[i]->setText(GetTxt(4 + i));
+    for (int i = 0; i < 7; ++i)
+        MenuTri[i]->setText(GetTxt(4 + i));
     MenuCroissant->setText(GetTxt(11));
     MenuDecroissant->setText(GetTxt(12));
     MenuOptions->setTitle(GetTxt(13));
@@ -166,7 +175,8 @@ void TMDIParent::SetLang()
 
 void TMDIParent::DeSelectMenu(QAction* sortCommand)
 {
-    for (QAction* a : MenuTri) a->setChecked(a == sortCommand);
+    for (QAction* a : MenuTri)
+        a->setChecked(a == sortCommand);
 }
 
 bool TMDIParent::createMainWindow()

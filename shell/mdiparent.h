@@ -12,7 +12,8 @@ class QMenu;
 class QProgressBar;
 class TFormGeneral;
 
-class TMDIParent : public QMainWindow {
+class TMDIParent : public QMainWindow
+{
     Q_OBJECT
 public:
     explicit TMDIParent(const QString& programDir);

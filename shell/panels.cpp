@@ -119,7 +119,8 @@ LinkLabel* SidePanel::addLink(const QString& objectName, const QString& caption,
     return link;
 }
 
-void SidePanel::setPictures(const QPixmap& header, const QPixmap& bodyPicture, const QPixmap& footer)
+void SidePanel::setPictures(const QPixmap& header, const QPixmap& bodyPicture,
+                            const QPixmap& footer)
 {
     header_ = header;
     bodyPicture_ = bodyPicture;
@@ -127,7 +128,10 @@ void SidePanel::setPictures(const QPixmap& header, const QPixmap& bodyPicture, c
     update();
 }
 
-void SidePanel::fitHeight() { setFixedHeight(layout()->sizeHint().height()); }
+void SidePanel::fitHeight()
+{
+    setFixedHeight(layout()->sizeHint().height());
+}
 
 void SidePanel::paintEvent(QPaintEvent*)
 {

@@ -8,7 +8,8 @@
 class QVBoxLayout;
 
 // A clickable text that is underlined while the mouse is over it.
-class LinkLabel : public QLabel {
+class LinkLabel : public QLabel
+{
     Q_OBJECT
 public:
     LinkLabel(const QString& objectName, const QString& caption, QWidget* parent = nullptr);
@@ -37,7 +38,8 @@ private:
 
 // A side panel: a header picture with the title, a stretched body and a
 // footer picture.
-class SidePanel : public QWidget {
+class SidePanel : public QWidget
+{
     Q_OBJECT
 public:
     SidePanel(const QString& objectName, const QString& titleName, QWidget* parent = nullptr);

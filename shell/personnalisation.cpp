@@ -32,13 +32,13 @@ TPersonnalisation* TFormGeneral::personnalisation()
     return personnalisation_;
 }
 
-namespace {
+namespace
+{
 const QString kLang = QStringLiteral("lang");
 const QString kDefaultSource = QStringLiteral("DefaultSource");
 const QString kRelance = QStringLiteral("Relance");
 
-template <class W>
-W* named(W* widget, const char* name)
+template <class W> W* named(W* widget, const char* name)
 {
     widget->setObjectName(QString::fromLatin1(name));
     return widget;
@@ -73,7 +73,8 @@ TPersonnalisation::TPersonnalisation(TFormGeneral& form)
 
     GroupBox3 = named(new QGroupBox(QStringLiteral("Relances"), this), "GroupBox3");
     Relances = named(new QCheckBox(QStringLiteral("Activer les relances"), GroupBox3), "Relances");
-    Label1 = named(new QLabel(QStringLiteral("Candidatures à relancer après"), GroupBox3), "Label1");
+    Label1 =
+        named(new QLabel(QStringLiteral("Candidatures à relancer après"), GroupBox3), "Label1");
     Edit1 = named(new QLineEdit(GroupBox3), "Edit1");
     Edit1->setMaxLength(2);
     // Digits only: any other key leaves the field as it was.
@@ -159,7 +160,10 @@ void TPersonnalisation::RelancesClick(bool checked)
     Label2->setEnabled(checked);
 }
 
-void TPersonnalisation::ComboBox1Change() { LangueModifiee = true; }
+void TPersonnalisation::ComboBox1Change()
+{
+    LangueModifiee = true;
+}
 
 void TPersonnalisation::BitBtn1Click()
 {

@@ -11,7 +11,8 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
-class TPersonnalisation : public QDialog {
+class TPersonnalisation : public QDialog
+{
     Q_OBJECT
 public:
     explicit TPersonnalisation(TFormGeneral& form);

@@ -5,9 +5,11 @@
 #include <QPainterPath>
 #include <cstring>
 
-namespace pictures {
+namespace pictures
+{
 
-namespace {
+namespace
+{
 const QColor kDeep(0x1F, 0x4E, 0x79);
 const QColor kMid(0x3A, 0x7B, 0xB5);
 const QColor kLight(0xE8, 0xF0, 0xF8);
@@ -30,7 +32,8 @@ QPixmap product()
     g.setBrush(kLight);
     g.drawRoundedRect(QRectF(120, 40, 60, 24), 6, 6);
     g.setPen(QPen(kMid, 5));
-    for (int i = 0; i < 3; ++i) g.drawLine(128, 84 + i * 24, 200, 84 + i * 24);
+    for (int i = 0; i < 3; ++i)
+        g.drawLine(128, 84 + i * 24, 200, 84 + i * 24);
     g.setPen(QPen(QColor(0x2E, 0xA0, 0x4F), 9, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     g.drawPolyline(QPolygonF({QPointF(206, 120), QPointF(222, 138), QPointF(258, 92)}));
     QFont title(QStringLiteral("DejaVu Sans"), 30, QFont::Bold);
@@ -40,8 +43,10 @@ QPixmap product()
     QFont sub(QStringLiteral("DejaVu Sans"), 11);
     g.setFont(sub);
     g.setPen(kDeep);
-    g.drawText(QRect(0, 280, 357, 30), Qt::AlignCenter, QStringLiteral("Votre recherche d'emploi,"));
-    g.drawText(QRect(0, 305, 357, 30), Qt::AlignCenter, QStringLiteral("candidature après candidature"));
+    g.drawText(QRect(0, 280, 357, 30), Qt::AlignCenter,
+               QStringLiteral("Votre recherche d'emploi,"));
+    g.drawText(QRect(0, 305, 357, 30), Qt::AlignCenter,
+               QStringLiteral("candidature après candidature"));
     g.setPen(QPen(kLight, 2));
     g.drawLine(40, 360, 317, 360);
     return p;
@@ -126,7 +131,8 @@ QPixmap linkIcon(const char* kind)
     return p;
 }
 
-namespace {
+namespace
+{
 
 QPixmap drawListingIcon(ListingIcon icon)
 {
@@ -165,7 +171,8 @@ QPixmap drawListingIcon(ListingIcon icon)
         g.setPen(Qt::NoPen);
         g.setBrush(kDeep);
         for (int y = 0; y < 3; ++y)
-            for (int x = 0; x < 2; ++x) g.drawRect(QRectF(5 + x * 3, 3.5 + y * 3, 2, 2));
+            for (int x = 0; x < 2; ++x)
+                g.drawRect(QRectF(5 + x * 3, 3.5 + y * 3, 2, 2));
         break;
     case ListingIcon::Img_cabinet: // a person with a tie
         g.setPen(Qt::NoPen);
@@ -173,7 +180,8 @@ QPixmap drawListingIcon(ListingIcon icon)
         g.drawEllipse(QRectF(4.5, 1, 6, 6));
         g.drawRoundedRect(QRectF(2.5, 8, 10, 6), 3, 3);
         g.setBrush(Qt::white);
-        g.drawPolygon(QPolygonF({QPointF(7.5, 8), QPointF(8.7, 10.5), QPointF(7.5, 13), QPointF(6.3, 10.5)}));
+        g.drawPolygon(
+            QPolygonF({QPointF(7.5, 8), QPointF(8.7, 10.5), QPointF(7.5, 13), QPointF(6.3, 10.5)}));
         break;
     case ListingIcon::Img_interim: // a clock
         g.setPen(QPen(QColor(0xC2, 0x5B, 0x12), 1.4));
@@ -191,7 +199,8 @@ QPixmap drawListingIcon(ListingIcon icon)
         g.drawRect(QRectF(2, 3, 11, 3));
         g.setBrush(QColor(0x33, 0x33, 0x33));
         for (int y = 0; y < 2; ++y)
-            for (int x = 0; x < 3; ++x) g.drawRect(QRectF(3.5 + x * 3, 7.5 + y * 3, 2, 2));
+            for (int x = 0; x < 3; ++x)
+                g.drawRect(QRectF(3.5 + x * 3, 7.5 + y * 3, 2, 2));
         break;
     case ListingIcon::Marqueur: // a flag
         g.setPen(QPen(QColor(0x33, 0x33, 0x33), 1.2));
@@ -214,7 +223,8 @@ const QPixmap& listingIcon(ListingIcon icon)
     return p;
 }
 
-namespace {
+namespace
+{
 QPixmap light(const QColor& c)
 {
     QPixmap p(14, 14);

@@ -4,12 +4,13 @@
 
 #include <QPixmap>
 
-namespace pictures {
+namespace pictures
+{
 
-QPixmap product();                 // 357 × 400
-QPixmap panelHeader(int width);    // title band
-QPixmap panelBody();               // stretched to fill the panel
-QPixmap panelFooter(int width);    // rounded bottom
+QPixmap product();                  // 357 × 400
+QPixmap panelHeader(int width);     // title band
+QPixmap panelBody();                // stretched to fill the panel
+QPixmap panelFooter(int width);     // rounded bottom
 QPixmap linkIcon(const char* kind); // "new", "preview", "print", "export", "quit", "delete", "back"
 
 // The 15 × 15 pictures of the application listing, also shown by its legend.

@@ -9,12 +9,14 @@ SingleInstance::SingleInstance(const QString& executablePath, QObject* parent) :
 {
     const QByteArray path = QFileInfo(executablePath).absoluteFilePath().toUtf8();
     key_ = QStringLiteral("orvaldis-") +
-           QString::fromLatin1(QCryptographicHash::hash(path, QCryptographicHash::Sha1).toHex().left(16));
+           QString::fromLatin1(
+               QCryptographicHash::hash(path, QCryptographicHash::Sha1).toHex().left(16));
 }
 
 bool SingleInstance::acquire()
 {
-    lock_ = std::make_unique<QLockFile>(QDir::tempPath() + QLatin1Char('/') + key_ + QStringLiteral(".lock"));
+    lock_ = std::make_unique<QLockFile>(QDir::tempPath() + QLatin1Char('/') + key_ +
+                                        QStringLiteral(".lock"));
     lock_->setStaleLockTime(0); // a copy that crashed leaves a lock whose process is gone
     if (!lock_->tryLock(100)) return false;
     QLocalServer::removeServer(key_);

@@ -8,7 +8,8 @@
 #include <QObject>
 #include <memory>
 
-class SingleInstance : public QObject {
+class SingleInstance : public QObject
+{
     Q_OBJECT
 public:
     explicit SingleInstance(const QString& executablePath, QObject* parent = nullptr);

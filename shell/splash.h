@@ -3,7 +3,8 @@
 
 #include <QWidget>
 
-class TSplashScreen : public QWidget {
+class TSplashScreen : public QWidget
+{
 public:
     TSplashScreen();
 

@@ -1,6 +1,9 @@
 #include "shell/version.h"
 
-QString FileVersion() { return QStringLiteral(ORVALDIS_FILE_VERSION); }
+QString FileVersion()
+{
+    return QStringLiteral(ORVALDIS_FILE_VERSION);
+}
 
 QString RaccourciVersion(const QString& version)
 {

@@ -4,12 +4,16 @@
 #include <QByteArray>
 #include <QString>
 
-namespace cp1252 {
+namespace cp1252
+{
 
 // Decodes n bytes. Never fails: the five bytes the code page leaves undefined
 // decode to the control characters of the same value, as Windows does.
 QString decode(const char* bytes, int n);
-inline QString decode(const QByteArray& b) { return decode(b.constData(), int(b.size())); }
+inline QString decode(const QByteArray& b)
+{
+    return decode(b.constData(), int(b.size()));
+}
 
 // Encodes a text. A character that has no Windows-1252 form becomes '?'
 // and sets *lossless to false when given.

@@ -11,12 +11,12 @@ QString SQL2Date(const QString& date)
     return date.mid(6, 2) + QLatin1Char('/') + date.mid(4, 2) + QLatin1Char('/') + date.left(4);
 }
 
-namespace {
+namespace
+{
 
 const qint64 kDayZero = QDate(1899, 12, 30).toJulianDay();
 
-template <class Shown>
-qint64 days(const char* s, int n, const Shown& shown)
+template <class Shown> qint64 days(const char* s, int n, const Shown& shown)
 {
     auto digits = [&](int from, int len) {
         int v = 0;
@@ -66,20 +66,24 @@ QString SansAccents(const QString& text)
     return s;
 }
 
-QString cutToWidth(const QString& text, int maximum, const std::function<int(const QString&)>& width)
+QString cutToWidth(const QString& text, int maximum,
+                   const std::function<int(const QString&)>& width)
 {
     if (maximum - width(text) >= 1) return text;
     // Widths grow with the prefix: the longest prefix that fits is found by halving.
     int lo = 0, hi = int(text.size()) - 1; // lo always fits (the empty prefix)
     while (lo < hi) {
         const int mid = (lo + hi + 1) / 2;
-        if (maximum - width(text.left(mid)) >= 1) lo = mid;
-        else hi = mid - 1;
+        if (maximum - width(text.left(mid)) >= 1)
+            lo = mid;
+        else
+            hi = mid - 1;
     }
     return text.left(lo) + QStringLiteral("...");
 }
 
-namespace {
+namespace
+{
 const TSocieteRec* findSociete(const QList<TSocieteRec>& societes, qint32 id)
 {
     for (const TSocieteRec& s : societes)

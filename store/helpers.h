@@ -12,7 +12,8 @@
 
 // Raised for a stored date that is not a valid "yyyymmdd" date; the error box
 // of the frame shows its text when nothing else handles it.
-class DateError : public std::runtime_error {
+class DateError : public std::runtime_error
+{
 public:
     explicit DateError(const QString& text);
 };
@@ -34,7 +35,8 @@ QString SansAccents(const QString& text);
 // Shortens a text to a width: the longest prefix narrower than `maximum` by
 // at least one pixel, followed by "..."; a text that fits is returned whole.
 // `width` gives the pixel width of a text in the font of the drawing.
-QString cutToWidth(const QString& text, int maximum, const std::function<int(const QString&)>& width);
+QString cutToWidth(const QString& text, int maximum,
+                   const std::function<int(const QString&)>& width);
 
 // Name and category letter of the first company with this id; empty when none.
 QString GetSocietyName(const QList<TSocieteRec>& societes, qint32 id);

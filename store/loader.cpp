@@ -10,17 +10,16 @@ TExeThread::TExeThread(Store* store, LoaderTarget* target, QObject* context)
 {
 }
 
-template <class F>
-void TExeThread::onInterface(F&& f)
+template <class F> void TExeThread::onInterface(F&& f)
 {
     QMetaObject::invokeMethod(context_, std::forward<F>(f), Qt::BlockingQueuedConnection);
 }
 
-namespace {
+namespace
+{
 
 // What a loaded file brings besides its records.
-template <class T>
-qint32 highestId(const QList<T>& records)
+template <class T> qint32 highestId(const QList<T>& records)
 {
     qint32 m = 0;
     for (const T& r : records)
@@ -44,8 +43,7 @@ QStringList distinctSources(const QList<TCandidatureRec>& records)
 
 } // namespace
 
-template <class T>
-bool TExeThread::loadFile(FileKind kind, const QString& status, qint32* maxId)
+template <class T> bool TExeThread::loadFile(FileKind kind, const QString& status, qint32* maxId)
 {
     onInterface([&] { target_->loaderStatus(status); });
     QList<T> records;

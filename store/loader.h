@@ -9,7 +9,8 @@
 #include <QThread>
 
 // The interface side of the loading; every call runs on the interface thread.
-class LoaderTarget {
+class LoaderTarget
+{
 public:
     virtual ~LoaderTarget() = default;
     virtual void loaderStatus(const QString& text) = 0;
@@ -20,7 +21,8 @@ public:
     virtual void loaderEnd() = 0;
 };
 
-class TExeThread : public QThread {
+class TExeThread : public QThread
+{
     Q_OBJECT
 public:
     // `context` lives on the interface thread; calls to `target` and writes
@@ -34,10 +36,8 @@ protected:
     void run() override;
 
 private:
-    template <class T>
-    bool loadFile(FileKind kind, const QString& status, qint32* maxId);
-    template <class F>
-    void onInterface(F&& f);
+    template <class T> bool loadFile(FileKind kind, const QString& status, qint32* maxId);
+    template <class F> void onInterface(F&& f);
 
     Store* store_;
     LoaderTarget* target_;

@@ -3,7 +3,8 @@
 #include <QFileInfo>
 #include <unistd.h>
 
-namespace recordfile {
+namespace recordfile
+{
 
 qint64 recordCount(const QString& path, int recordSize)
 {
@@ -30,7 +31,8 @@ bool writeAll(QIODevice& dev, const char* data, qint64 size, QString* error)
     return true;
 }
 
-namespace {
+namespace
+{
 
 bool syncToDisk(QFileDevice& file, QString* error)
 {

@@ -15,7 +15,8 @@
 #include <QString>
 #include <functional>
 
-namespace recordfile {
+namespace recordfile
+{
 
 // Number of whole records of `recordSize` bytes in a file (0 when missing).
 qint64 recordCount(const QString& path, int recordSize);
@@ -24,8 +25,7 @@ qint64 recordCount(const QString& path, int recordSize);
 bool writeAll(QIODevice& dev, const char* data, qint64 size, QString* error);
 
 // Writes one record at position `index` of a file opened read-write.
-bool updateAt(QFileDevice& file, int recordSize, qint64 index, const void* record,
-              QString* error);
+bool updateAt(QFileDevice& file, int recordSize, qint64 index, const void* record, QString* error);
 
 // Writes one record after the last whole record of a file opened read-write.
 // On failure the file is cut back to its previous whole records.
@@ -41,8 +41,7 @@ bool replaceContent(QSaveFile& out, const std::function<bool(QByteArray& chunk)>
                     QString* error);
 
 // Copies `source` whole to `target` through a temporary file renamed into place.
-bool copyFile(const QString& source, QSaveFile& target, QString* sourceError,
-              QString* targetError);
+bool copyFile(const QString& source, QSaveFile& target, QString* sourceError, QString* targetError);
 
 // Reads the whole records of a device into `out`; the records go straight
 // into the list's storage. `step` is told the count read so far after every

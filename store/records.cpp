@@ -4,14 +4,16 @@
 
 void normalise(TSocieteRec& r)
 {
-    for (auto* s : {&r.nom, &r.service, &r.email}) s->normalise();
+    for (auto* s : {&r.nom, &r.service, &r.email})
+        s->normalise();
     r.version.normalise();
     r.adresse_a.normalise();
     r.adresse_b.normalise();
     r.bp.normalise();
     r.cp.normalise();
     r.ville.normalise();
-    for (auto* s : {&r.pays, &r.tela, &r.telb, &r.faxa, &r.faxb}) s->normalise();
+    for (auto* s : {&r.pays, &r.tela, &r.telb, &r.faxa, &r.faxb})
+        s->normalise();
     r.url.normalise();
     r.categorie.normalise();
     std::memset(r.pad1, 0, sizeof r.pad1);
@@ -21,17 +23,21 @@ void normalise(TSocieteRec& r)
 void normalise(TContactRec& r)
 {
     r.version.normalise();
-    for (auto* s : {&r.nom, &r.fonction, &r.email}) s->normalise();
-    for (auto* s : {&r.tel, &r.fax, &r.gsm}) s->normalise();
+    for (auto* s : {&r.nom, &r.fonction, &r.email})
+        s->normalise();
+    for (auto* s : {&r.tel, &r.fax, &r.gsm})
+        s->normalise();
     r.civilite.normalise();
 }
 
 void normalise(TCandidatureRec& r)
 {
     r.version.normalise();
-    for (auto* s : {&r.intitule, &r.cv, &r.lettre, &r.accuse, &r.suite, &r.offre}) s->normalise();
+    for (auto* s : {&r.intitule, &r.cv, &r.lettre, &r.accuse, &r.suite, &r.offre})
+        s->normalise();
     r.source.normalise();
-    for (auto* d : {&r.date, &r.date_cv, &r.date_lettre, &r.date_suite, &r.date_accuse, &r.date_rdv})
+    for (auto* d :
+         {&r.date, &r.date_cv, &r.date_lettre, &r.date_suite, &r.date_accuse, &r.date_rdv})
         d->normalise();
     r.alerte.normalise();
     r.type.normalise();

@@ -99,21 +99,18 @@ static_assert(offsetof(TContactRec, nom) == 7 && offsetof(TContactRec, fonction)
               offsetof(TContactRec, fax) == 181 && offsetof(TContactRec, gsm) == 202 &&
               offsetof(TContactRec, civilite) == 223 && offsetof(TContactRec, id) == 228 &&
               offsetof(TContactRec, id_societe) == 232);
-static_assert(offsetof(TCandidatureRec, intitule) == 7 &&
-              offsetof(TCandidatureRec, source) == 263 && offsetof(TCandidatureRec, date) == 284 &&
-              offsetof(TCandidatureRec, date_cv) == 293 &&
-              offsetof(TCandidatureRec, date_lettre) == 302 &&
-              offsetof(TCandidatureRec, date_suite) == 311 &&
-              offsetof(TCandidatureRec, date_accuse) == 320 &&
-              offsetof(TCandidatureRec, id_contact) == 332 && offsetof(TCandidatureRec, id) == 336 &&
-              offsetof(TCandidatureRec, id_societe) == 340 && offsetof(TCandidatureRec, cv) == 344 &&
-              offsetof(TCandidatureRec, lettre) == 600 && offsetof(TCandidatureRec, accuse) == 856 &&
-              offsetof(TCandidatureRec, suite) == 1112 && offsetof(TCandidatureRec, offre) == 1368 &&
-              offsetof(TCandidatureRec, terminee) == 1624 &&
-              offsetof(TCandidatureRec, marqueur) == 1625 &&
-              offsetof(TCandidatureRec, date_rdv) == 1626 &&
-              offsetof(TCandidatureRec, alerte) == 1635 && offsetof(TCandidatureRec, type) == 1638 &&
-              offsetof(TCandidatureRec, methode) == 1640);
+static_assert(
+    offsetof(TCandidatureRec, intitule) == 7 && offsetof(TCandidatureRec, source) == 263 &&
+    offsetof(TCandidatureRec, date) == 284 && offsetof(TCandidatureRec, date_cv) == 293 &&
+    offsetof(TCandidatureRec, date_lettre) == 302 && offsetof(TCandidatureRec, date_suite) == 311 &&
+    offsetof(TCandidatureRec, date_accuse) == 320 && offsetof(TCandidatureRec, id_contact) == 332 &&
+    offsetof(TCandidatureRec, id) == 336 && offsetof(TCandidatureRec, id_societe) == 340 &&
+    offsetof(TCandidatureRec, cv) == 344 && offsetof(TCandidatureRec, lettre) == 600 &&
+    offsetof(TCandidatureRec, accuse) == 856 && offsetof(TCandidatureRec, suite) == 1112 &&
+    offsetof(TCandidatureRec, offre) == 1368 && offsetof(TCandidatureRec, terminee) == 1624 &&
+    offsetof(TCandidatureRec, marqueur) == 1625 && offsetof(TCandidatureRec, date_rdv) == 1626 &&
+    offsetof(TCandidatureRec, alerte) == 1635 && offsetof(TCandidatureRec, type) == 1638 &&
+    offsetof(TCandidatureRec, methode) == 1640);
 static_assert(offsetof(TFavoriRec, url) == 256);
 static_assert(std::is_trivially_copyable_v<TSocieteRec> &&
               std::is_trivially_copyable_v<TContactRec> &&
@@ -126,28 +123,23 @@ inline constexpr const char* VersionContact = "cnt1";
 inline constexpr const char* VersionCandidature = "cnd2";
 
 // What the file layer needs to know of each record type.
-template <class T>
-struct RecordInfo;
-template <>
-struct RecordInfo<TSocieteRec> {
+template <class T> struct RecordInfo;
+template <> struct RecordInfo<TSocieteRec> {
     static constexpr const char* file = "societes.dat";
     static constexpr const char* tag = VersionSociete;
     static constexpr int liveOffset = 7;
 };
-template <>
-struct RecordInfo<TContactRec> {
+template <> struct RecordInfo<TContactRec> {
     static constexpr const char* file = "contacts.dat";
     static constexpr const char* tag = VersionContact;
     static constexpr int liveOffset = 7;
 };
-template <>
-struct RecordInfo<TCandidatureRec> {
+template <> struct RecordInfo<TCandidatureRec> {
     static constexpr const char* file = "candidatures.dat";
     static constexpr const char* tag = VersionCandidature;
     static constexpr int liveOffset = 7;
 };
-template <>
-struct RecordInfo<TFavoriRec> {
+template <> struct RecordInfo<TFavoriRec> {
     static constexpr const char* file = "favoris.dat";
     static constexpr const char* tag = nullptr;
     static constexpr int liveOffset = 0;
@@ -155,8 +147,7 @@ struct RecordInfo<TFavoriRec> {
 
 // A record is live when its name (or title) is not empty. Records that are
 // not live keep their place in the table but every view skips them.
-template <class T>
-bool isLive(const T& r)
+template <class T> bool isLive(const T& r)
 {
     return reinterpret_cast<const unsigned char*>(&r)[RecordInfo<T>::liveOffset] != 0;
 }
@@ -169,8 +160,7 @@ void normalise(TCandidatureRec& r);
 void normalise(TFavoriRec& r);
 
 // Record about to be written: normalised and tagged with the current version.
-template <class T>
-void prepareForWrite(T& r)
+template <class T> void prepareForWrite(T& r)
 {
     normalise(r);
     if constexpr (RecordInfo<T>::tag != nullptr)

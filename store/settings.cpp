@@ -5,7 +5,8 @@
 #include <QFileInfo>
 #include <QSettings>
 
-namespace {
+namespace
+{
 
 QString& file()
 {
@@ -22,8 +23,14 @@ QString settingName(const QString& key, const QString& name)
 
 } // namespace
 
-void setRegistryFile(const QString& path) { file() = path; }
-QString registryFile() { return file(); }
+void setRegistryFile(const QString& path)
+{
+    file() = path;
+}
+QString registryFile()
+{
+    return file();
+}
 
 QString Readregistry(const QString& key, const QString& name)
 {

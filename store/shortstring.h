@@ -9,8 +9,7 @@
 #include <QString>
 #include <cstring>
 
-template <int N>
-struct ShortString {
+template <int N> struct ShortString {
     static_assert(N > 0 && N < 256, "a short text holds 1 to 255 characters");
     static constexpr int Max = N;
 

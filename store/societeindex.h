@@ -7,7 +7,8 @@
 #include <QHash>
 #include <QList>
 
-class SocieteIndex {
+class SocieteIndex
+{
 public:
     SocieteIndex() = default;
     explicit SocieteIndex(const QList<TSocieteRec>& societes) { rebuild(societes); }

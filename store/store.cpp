@@ -6,13 +6,20 @@
 #include <QDir>
 #include <QFileInfo>
 
-namespace {
-QString quoted(const QString& s) { return QLatin1Char('"') + s + QLatin1Char('"'); }
+namespace
+{
+QString quoted(const QString& s)
+{
+    return QLatin1Char('"') + s + QLatin1Char('"');
+}
 } // namespace
 
 Store::Store(const QString& programDir) : dir_(QDir(programDir).absolutePath()) {}
 
-QString Store::path(const QString& name) const { return dir_ + QLatin1Char('/') + name; }
+QString Store::path(const QString& name) const
+{
+    return dir_ + QLatin1Char('/') + name;
+}
 
 void Store::Initialisation()
 {
@@ -53,7 +60,8 @@ bool Store::refuseIfNotLoaded(FileKind kind, const QString& fileName) const
 
 bool Store::UpdateCandidature(int i, const TCandidatureRec& record)
 {
-    return update(i, record, GetTxt(229) + QLatin1Char(' ') + quoted(QStringLiteral("candidatures.dat")));
+    return update(i, record,
+                  GetTxt(229) + QLatin1Char(' ') + quoted(QStringLiteral("candidatures.dat")));
 }
 
 bool Store::UpdateSociete(int i, const TSocieteRec& record)
@@ -109,7 +117,10 @@ bool Store::safetyCopy(const QString& fileName)
     return false;
 }
 
-std::unique_ptr<QFile> Store::openFile(const QString& p) { return std::make_unique<QFile>(p); }
+std::unique_ptr<QFile> Store::openFile(const QString& p)
+{
+    return std::make_unique<QFile>(p);
+}
 
 std::unique_ptr<QSaveFile> Store::saveFile(const QString& p)
 {

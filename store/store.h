@@ -17,7 +17,8 @@
 #include <memory>
 
 // What the store asks of the windows around it. The defaults do nothing.
-class StoreUi {
+class StoreUi
+{
 public:
     virtual ~StoreUi() = default;
     virtual void progressStart(qint64 maximum) { Q_UNUSED(maximum); }
@@ -37,7 +38,8 @@ enum class Rewrite {
     Failed     // the rewrite failed after its message; the program ends
 };
 
-class Store {
+class Store
+{
 public:
     explicit Store(const QString& programDir);
     virtual ~Store() = default;
@@ -63,8 +65,7 @@ public:
     QStringList SourcesConnues;
     bool Occupe = false;
 
-    template <class T>
-    QList<T>& table();
+    template <class T> QList<T>& table();
 
     // A file whose loading failed is never written: what it holds on disk
     // would otherwise be replaced by the part that could be read.
@@ -81,8 +82,7 @@ public:
 
     // Writes a record at the end of its file, then adds it to the table.
     // A failure is shown with its error text and leaves both as they were.
-    template <class T>
-    bool append(T record);
+    template <class T> bool append(T record);
 
     // Writes record i in place, then copies it into the table.
     bool UpdateCandidature(int i, const TCandidatureRec& record);
@@ -102,9 +102,9 @@ public:
     // How a rewrite uses the progress bar: a deletion that rewrites two
     // files shows one bar over both.
     struct Progress {
-        bool start = true;    // show the bar from 0
-        qint64 maximum = -1;  // its maximum; -1: the records walked
-        bool hide = true;     // hide it at the end
+        bool start = true;   // show the bar from 0
+        qint64 maximum = -1; // its maximum; -1: the records walked
+        bool hide = true;    // hide it at the end
     };
 
     // Safety copy, then rewrite of the file without the records that `drop`
@@ -117,12 +117,9 @@ public:
     virtual std::unique_ptr<QSaveFile> saveFile(const QString& path);
 
 private:
-    template <class T>
-    bool update(int i, const T& record, const QString& failureText);
-    template <class T>
-    static FileKind kindOf();
-    template <class T>
-    QString rewriteFailureText(const QString& error) const;
+    template <class T> bool update(int i, const T& record, const QString& failureText);
+    template <class T> static FileKind kindOf();
+    template <class T> QString rewriteFailureText(const QString& error) const;
 
     QString dir_;
     StoreUi noUi_;

@@ -4,27 +4,42 @@
 #include "platform/messages.h"
 #include "store/recordfile.h"
 
-template <>
-inline QList<TSocieteRec>& Store::table<TSocieteRec>() { return Societes; }
-template <>
-inline QList<TContactRec>& Store::table<TContactRec>() { return Contacts; }
-template <>
-inline QList<TCandidatureRec>& Store::table<TCandidatureRec>() { return Candidatures; }
-template <>
-inline QList<TFavoriRec>& Store::table<TFavoriRec>() { return Favoris; }
+template <> inline QList<TSocieteRec>& Store::table<TSocieteRec>()
+{
+    return Societes;
+}
+template <> inline QList<TContactRec>& Store::table<TContactRec>()
+{
+    return Contacts;
+}
+template <> inline QList<TCandidatureRec>& Store::table<TCandidatureRec>()
+{
+    return Candidatures;
+}
+template <> inline QList<TFavoriRec>& Store::table<TFavoriRec>()
+{
+    return Favoris;
+}
 
-template <>
-inline FileKind Store::kindOf<TSocieteRec>() { return FileKind::Societes; }
-template <>
-inline FileKind Store::kindOf<TContactRec>() { return FileKind::Contacts; }
-template <>
-inline FileKind Store::kindOf<TCandidatureRec>() { return FileKind::Candidatures; }
-template <>
-inline FileKind Store::kindOf<TFavoriRec>() { return FileKind::Favoris; }
+template <> inline FileKind Store::kindOf<TSocieteRec>()
+{
+    return FileKind::Societes;
+}
+template <> inline FileKind Store::kindOf<TContactRec>()
+{
+    return FileKind::Contacts;
+}
+template <> inline FileKind Store::kindOf<TCandidatureRec>()
+{
+    return FileKind::Candidatures;
+}
+template <> inline FileKind Store::kindOf<TFavoriRec>()
+{
+    return FileKind::Favoris;
+}
 
 // The fatal messages of a failed rewrite name the file and the backup directory.
-template <>
-inline QString Store::rewriteFailureText<TCandidatureRec>(const QString& error) const
+template <> inline QString Store::rewriteFailureText<TCandidatureRec>(const QString& error) const
 {
     return GetTxt(225) + CR + GetTxt(226) + QLatin1Char(' ') + GetTxt(227) + CR + CR + error;
 }
@@ -36,29 +51,26 @@ inline QString companyRewriteFailure(const QString& what, const QString& file, c
            QStringLiteral("L'application va se terminer maintenant. Si au prochain lancement vous "
                           "constatez des erreurs dans le listing, restaurez manuellement le "
                           "fichier \"") +
-           file + QStringLiteral("\" qui se trouve dans le répertoire \"Backup\"") + CR + CR + error;
+           file + QStringLiteral("\" qui se trouve dans le répertoire \"Backup\"") + CR + CR +
+           error;
 }
 
-template <>
-inline QString Store::rewriteFailureText<TSocieteRec>(const QString& error) const
+template <> inline QString Store::rewriteFailureText<TSocieteRec>(const QString& error) const
 {
     return companyRewriteFailure(QStringLiteral("sociétés"), QStringLiteral("societes.dat"), error);
 }
 
-template <>
-inline QString Store::rewriteFailureText<TContactRec>(const QString& error) const
+template <> inline QString Store::rewriteFailureText<TContactRec>(const QString& error) const
 {
     return companyRewriteFailure(QStringLiteral("contacts"), QStringLiteral("contacts.dat"), error);
 }
 
-template <>
-inline QString Store::rewriteFailureText<TFavoriRec>(const QString& error) const
+template <> inline QString Store::rewriteFailureText<TFavoriRec>(const QString& error) const
 {
     return GetTxt(221) + QStringLiteral(": ") + error;
 }
 
-template <class T>
-bool Store::append(T record)
+template <class T> bool Store::append(T record)
 {
     const QString name = QString::fromLatin1(RecordInfo<T>::file);
     if (refuseIfNotLoaded(kindOf<T>(), name)) return false;
@@ -86,8 +98,7 @@ bool Store::append(T record)
     return true;
 }
 
-template <class T>
-bool Store::update(int i, const T& record, const QString& failureText)
+template <class T> bool Store::update(int i, const T& record, const QString& failureText)
 {
     const QString name = QString::fromLatin1(RecordInfo<T>::file);
     if (refuseIfNotLoaded(kindOf<T>(), name)) return false;
@@ -109,8 +120,10 @@ bool Store::update(int i, const T& record, const QString& failureText)
             recordfile::updateAt(again, sizeof(T), i, &t[i], nullptr);
     }
     file->close();
-    if (ok) t[i] = rec;
-    else msg::error(failureText + CR + CR + error);
+    if (ok)
+        t[i] = rec;
+    else
+        msg::error(failureText + CR + CR + error);
     Occupe = false;
     return ok;
 }
@@ -138,8 +151,9 @@ Rewrite Store::rewriteWithout(const std::function<bool(const T&)>& drop, Progres
 
     auto out = saveFile(path(name));
     QString error;
-    const bool ok = recordfile::replaceContent(*out, reinterpret_cast<const char*>(kept.constData()),
-                                               qint64(kept.size()) * qint64(sizeof(T)), &error);
+    const bool ok =
+        recordfile::replaceContent(*out, reinterpret_cast<const char*>(kept.constData()),
+                                   qint64(kept.size()) * qint64(sizeof(T)), &error);
     if (!ok) {
         msg::error(rewriteFailureText<T>(error));
         ui().progressHide();

@@ -1,6 +1,7 @@
 #include "store/texts.h"
 
-namespace {
+namespace
+{
 TextSource& source()
 {
     static TextSource s;
@@ -8,6 +9,12 @@ TextSource& source()
 }
 } // namespace
 
-void setTextSource(TextSource s) { source() = std::move(s); }
+void setTextSource(TextSource s)
+{
+    source() = std::move(s);
+}
 
-QString GetTxt(int id) { return source() ? source()(id) : QString(); }
+QString GetTxt(int id)
+{
+    return source() ? source()(id) : QString();
+}

@@ -13,7 +13,8 @@
 
 Q_DECLARE_METATYPE(DocSlot)
 
-namespace {
+namespace
+{
 
 struct Fixture {
     QTemporaryDir dir;
@@ -53,7 +54,10 @@ struct Fixture {
     }
 };
 
-TCandidatureRec app(qint32 id) { return makeCandidature(id, 1, "Développeur", "20260115"); }
+TCandidatureRec app(qint32 id)
+{
+    return makeCandidature(id, 1, "Développeur", "20260115");
+}
 
 LinkChoice link(bool file, const QString& value, QDate date)
 {
@@ -66,7 +70,8 @@ LinkChoice link(bool file, const QString& value, QDate date)
 
 } // namespace
 
-class TestDocuments : public QObject {
+class TestDocuments : public QObject
+{
     Q_OBJECT
 
 private slots:

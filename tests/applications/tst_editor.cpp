@@ -27,7 +27,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-namespace {
+namespace
+{
 
 QList<TSocieteRec> companies()
 {
@@ -46,7 +47,10 @@ struct Program : ProgramFolder {
     }
     ApplicationEditor* editor() const { return f()->editor(); }
     ZoneCandidature* z() const { return f()->Zone; }
-    const TCandidatureRec& stored(int position) const { return f()->store().Candidatures[position]; }
+    const TCandidatureRec& stored(int position) const
+    {
+        return f()->store().Candidatures[position];
+    }
 };
 
 TCandidatureRec sample(qint32 id, qint32 societe, const QString& title)
@@ -58,7 +62,8 @@ TCandidatureRec sample(qint32 id, qint32 societe, const QString& title)
 
 } // namespace
 
-class TestEditor : public QObject {
+class TestEditor : public QObject
+{
     Q_OBJECT
 private slots:
     void initTestCase() { QLocale::setDefault(QLocale(QLocale::French, QLocale::France)); }
@@ -179,8 +184,8 @@ private slots:
         p.editor()->DefinirDateClick();
         const QString today = QDate::currentDate().toString("yyyyMMdd");
         QCOMPARE(p.stored(0).date_rdv.text(), today);
-        QCOMPARE(p.z()->Label_RDV->text(), p.frame->language().text(192) + " " +
-                                              QDate::currentDate().toString("dd/MM/yyyy"));
+        QCOMPARE(p.z()->Label_RDV->text(),
+                 p.frame->language().text(192) + " " + QDate::currentDate().toString("dd/MM/yyyy"));
         QVERIFY(p.z()->CheckBoxAlerte->isVisible() && !p.z()->CheckBoxAlerte->isChecked());
     }
 
@@ -195,7 +200,8 @@ private slots:
         const LanguageModule& lang = p.frame->language();
         QCOMPARE(p.z()->NbCandidatures->text(), lang.text(119) + ": 3");
         QCOMPARE(p.z()->NbReponses->text(), lang.text(196) + ": 1 (Taux: 33,33%)");
-        QCOMPARE(p.z()->NbEntretiens->text(), lang.text(198) + ": 1 (" + lang.text(200) + ": 33,33%)");
+        QCOMPARE(p.z()->NbEntretiens->text(),
+                 lang.text(198) + ": 1 (" + lang.text(200) + ": 33,33%)");
         QCOMPARE(p.z()->NbTempsMoyen->text(), lang.text(201) + ": 6,5 " + lang.text(203));
         p.open(4);
         QCOMPARE(p.z()->NbCandidatures->text(), lang.text(108) + ": 1");
@@ -273,7 +279,8 @@ private slots:
         QVERIFY(!QFile::exists(p.dir.filePath("txt/BN_2.txt")));
         QVERIFY(!QFile::exists(imported));
         QVERIFY(QFile::exists(userFile));
-        QCOMPARE(p.frame->StatusBar1->text(), QStringLiteral("1 candidature en cours - 0 candidature terminée"));
+        QCOMPARE(p.frame->StatusBar1->text(),
+                 QStringLiteral("1 candidature en cours - 0 candidature terminée"));
         QCOMPARE(p.f()->LigneSelectionnee, -1);
         Q_UNUSED(pp);
     }

@@ -19,7 +19,8 @@
 
 Q_DECLARE_METATYPE(DocSlot)
 
-namespace {
+namespace
+{
 
 struct Fixture {
     QTemporaryDir dir;
@@ -58,11 +59,15 @@ bool runDialog(Fixture& f, DocSlot slot, bool& rafraichir,
     return written;
 }
 
-QDate d(const char* yyyymmdd) { return QDate::fromString(yyyymmdd, "yyyyMMdd"); }
+QDate d(const char* yyyymmdd)
+{
+    return QDate::fromString(yyyymmdd, "yyyyMMdd");
+}
 
 } // namespace
 
-class TestFormLierDoc : public QObject {
+class TestFormLierDoc : public QObject
+{
     Q_OBJECT
 
 private slots:
@@ -205,9 +210,9 @@ private slots:
         VoirPJ(nullptr, f.store, DocSlot::CV, file, 7);
         VoirPJ(nullptr, f.store, DocSlot::CV, f.dir.filePath("parti.pdf"), 7);
         QCOMPARE(opened, QStringList{file});
-        QCOMPARE(f.messages.texts(), (QStringList{"Impossible de trouver " + txt,
-                                                  "Impossible de trouver " +
-                                                      f.dir.filePath("parti.pdf")}));
+        QCOMPARE(f.messages.texts(),
+                 (QStringList{"Impossible de trouver " + txt,
+                              "Impossible de trouver " + f.dir.filePath("parti.pdf")}));
         QCOMPARE(f.messages.shown[0].kind, msg::Kind::Error);
     }
 };

@@ -17,9 +17,13 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-namespace {
+namespace
+{
 
-QString daysFromToday(int days) { return QDate::currentDate().addDays(days).toString("yyyyMMdd"); }
+QString daysFromToday(int days)
+{
+    return QDate::currentDate().addDays(days).toString("yyyyMMdd");
+}
 
 struct Program : ProgramFolder {
     explicit Program(const QList<TCandidatureRec>& apps, const QString& relance = QString())
@@ -41,7 +45,8 @@ TCandidatureRec app(qint32 id, qint32 societe, const QString& title, const QStri
 
 } // namespace
 
-class TestListingPage : public QObject {
+class TestListingPage : public QObject
+{
     Q_OBJECT
 private slots:
     void emptyTableHidesTheGridAndTheFilters()
@@ -71,7 +76,8 @@ private slots:
         QCOMPARE(p.title(0), QStringLiteral("Comptable"));
         QCOMPARE(p.title(2), QStringLiteral("Acheteur"));
         // The company not found is counted only among the finished ones.
-        QCOMPARE(p.status(), QStringLiteral("2 candidatures en cours - 2 candidatures terminées - 1 alarme"));
+        QCOMPARE(p.status(),
+                 QStringLiteral("2 candidatures en cours - 2 candidatures terminées - 1 alarme"));
         QCOMPARE(p.startupMessages, QStringList("Vous avez 1 alarme déclenchée !"));
         const QModelIndex date = p.listing()->model()->index(1, 1);
         QCOMPARE(date.data().toString(), QDate::currentDate().addDays(-10).toString("dd/MM/yyyy"));
@@ -91,7 +97,8 @@ private slots:
         alarm.date_rdv = daysFromToday(-1);
         alarm.alerte = QStringLiteral("1");
         Program p({finished, alarm, app(3, 1, "Acheteur", daysFromToday(-40))}, "15");
-        QCOMPARE(p.status(), QStringLiteral("2 candidatures en cours - 1 candidature terminée - 1 alarme - 1 candidature à relancer"));
+        QCOMPARE(p.status(), QStringLiteral("2 candidatures en cours - 1 candidature terminée - 1 "
+                                            "alarme - 1 candidature à relancer"));
         QVERIFY(p.f()->Label_RelancesOnly->isVisible());
 
         p.listing()->Label_ShowHideClick();
@@ -107,7 +114,8 @@ private slots:
         QCOMPARE(p.f()->Label_AlarmeOnly->caption(), QStringLiteral("Voir les alarmes uniquement"));
         QVERIFY(!p.f()->AlarmesSeules);
         p.listing()->Label_RelancesOnlyClick();
-        QCOMPARE(p.f()->Label_RelancesOnly->caption(), QStringLiteral("Voir les candidatures à relancer uniquement"));
+        QCOMPARE(p.f()->Label_RelancesOnly->caption(),
+                 QStringLiteral("Voir les candidatures à relancer uniquement"));
         QCOMPARE(p.listing()->model()->rowCount(), 2); // finished ones still hidden
     }
 
@@ -169,7 +177,9 @@ private slots:
     void clicksAndKeysMoveOneRow()
     {
         QList<TCandidatureRec> apps;
-        for (int i = 1; i <= 40; ++i) apps.append(app(i, 1, QStringLiteral("P%1").arg(i), QStringLiteral("202601%1").arg(i % 28 + 1, 2, 10, QLatin1Char('0'))));
+        for (int i = 1; i <= 40; ++i)
+            apps.append(app(i, 1, QStringLiteral("P%1").arg(i),
+                            QStringLiteral("202601%1").arg(i % 28 + 1, 2, 10, QLatin1Char('0'))));
         Program p(apps);
         ListingGrid* g = p.grid();
         QCOMPARE(g->columnWidth(4), 324); // room for the scroll bar
@@ -182,11 +192,12 @@ private slots:
         QCOMPARE(g->selectedRow(), 2);
         QTest::keyClick(g, Qt::Key_Home);
         QCOMPARE(g->selectedRow(), 1);
-        for (int i = 0; i < 38; ++i) QTest::keyClick(g, Qt::Key_Down);
+        for (int i = 0; i < 38; ++i)
+            QTest::keyClick(g, Qt::Key_Down);
         QCOMPARE(g->selectedRow(), 39);
         QCOMPARE(g->topRow(), 39 - 35);
         QTest::keyClick(g, Qt::Key_Down);
-        QCOMPARE(g->selectedRow(), 39); // the last row
+        QCOMPARE(g->selectedRow(), 39);    // the last row
         QCOMPARE(p.f()->IdCandidature, 0); // only a click chooses the application
         const QRect cell = g->visualRect(p.listing()->model()->index(g->selectedRow(), 4));
         QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, cell.center());

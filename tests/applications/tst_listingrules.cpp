@@ -7,14 +7,21 @@
 #include <QDate>
 #include <QtTest>
 
-namespace {
+namespace
+{
 
 const QDate kToday(2026, 3, 15);
 
-qint64 today() { return dayNumber(2026, 3, 15); }
+qint64 today()
+{
+    return dayNumber(2026, 3, 15);
+}
 
 // The date `offset` days from today, as the records hold it.
-QString day(int offset) { return kToday.addDays(offset).toString(QStringLiteral("yyyyMMdd")); }
+QString day(int offset)
+{
+    return kToday.addDays(offset).toString(QStringLiteral("yyyyMMdd"));
+}
 
 Date& dateField(TCandidatureRec& c, const QString& name)
 {
@@ -40,7 +47,8 @@ void setAppointment(TCandidatureRec& c, int offset, const QString& alerte)
 
 QList<TSocieteRec> threeCompanies()
 {
-    return {makeSociete(1, "Alpha", "S"), makeSociete(2, "beta", "C"), makeSociete(3, "Gamma", "I")};
+    return {makeSociete(1, "Alpha", "S"), makeSociete(2, "beta", "C"),
+            makeSociete(3, "Gamma", "I")};
 }
 
 ListingResult build(const QList<TCandidatureRec>& apps, const QList<TSocieteRec>& societes,
@@ -59,7 +67,8 @@ ListingResult build(const QList<TCandidatureRec>& apps, const QList<TSocieteRec>
 QList<int> positions(const ListingResult& r)
 {
     QList<int> p;
-    for (const TLigneListing& l : r.rows) p << l.index;
+    for (const TLigneListing& l : r.rows)
+        p << l.index;
     return p;
 }
 
@@ -74,7 +83,8 @@ ListingFilters filters(bool masquer, bool alarmes, bool relances)
 
 } // namespace
 
-class TestListingRules : public QObject {
+class TestListingRules : public QObject
+{
     Q_OBJECT
 private slots:
     // Stored dates are read without the calendar classes, for speed: every
@@ -145,7 +155,8 @@ private slots:
         QTest::newRow("reply later") << QStringList{"date_suite=-5"} << -5;
         QTest::newRow("acknowledgement later") << QStringList{"date_accuse=-3"} << -3;
         QTest::newRow("appointment ahead") << QStringList{"date_rdv=20"} << 20;
-        QTest::newRow("earlier dates do not count") << QStringList{"date_cv=-40", "date_accuse=-31"} << -30;
+        QTest::newRow("earlier dates do not count")
+            << QStringList{"date_cv=-40", "date_accuse=-31"} << -30;
         QTest::newRow("latest of several")
             << QStringList{"date_cv=-25", "date_suite=-2", "date_lettre=-24", "date_rdv=-9"} << -2;
     }
@@ -235,12 +246,16 @@ private slots:
         QTest::newRow("one day short") << "15" << -14 << QStringList{} << false << false;
         QTest::newRow("long ago") << "15" << -90 << QStringList{} << false << true;
         QTest::newRow("finished") << "15" << -90 << QStringList{} << true << false;
-        QTest::newRow("recent acknowledgement") << "15" << -40 << QStringList{"date_accuse=-3"} << false << false;
-        QTest::newRow("old letter, old reply") << "15" << -40 << QStringList{"date_lettre=-35", "date_suite=-16"}
-                                               << false << true;
-        QTest::newRow("appointment 20 days ahead") << "15" << -20 << QStringList{"date_rdv=20"} << false << true;
-        QTest::newRow("appointment 5 days ahead") << "15" << -20 << QStringList{"date_rdv=5"} << false << false;
-        QTest::newRow("zero: every application in progress") << "0" << 0 << QStringList{} << false << true;
+        QTest::newRow("recent acknowledgement")
+            << "15" << -40 << QStringList{"date_accuse=-3"} << false << false;
+        QTest::newRow("old letter, old reply")
+            << "15" << -40 << QStringList{"date_lettre=-35", "date_suite=-16"} << false << true;
+        QTest::newRow("appointment 20 days ahead")
+            << "15" << -20 << QStringList{"date_rdv=20"} << false << true;
+        QTest::newRow("appointment 5 days ahead")
+            << "15" << -20 << QStringList{"date_rdv=5"} << false << false;
+        QTest::newRow("zero: every application in progress")
+            << "0" << 0 << QStringList{} << false << true;
     }
     void followUpRule()
     {
@@ -276,8 +291,9 @@ private slots:
                                  << "0 candidature en cours - 2 candidatures terminées";
         QTest::newRow("one alarm") << 2 << 0 << 1 << 0 << "0"
                                    << "2 candidatures en cours - 0 candidature terminée - 1 alarme";
-        QTest::newRow("two alarms") << 3 << 0 << 2 << 0 << "0"
-                                    << "3 candidatures en cours - 0 candidature terminée - 2 alarmes";
+        QTest::newRow("two alarms")
+            << 3 << 0 << 2 << 0 << "0"
+            << "3 candidatures en cours - 0 candidature terminée - 2 alarmes";
         QTest::newRow("one follow-up")
             << 2 << 1 << 0 << 1 << "10"
             << "2 candidatures en cours - 1 candidature terminée - 1 candidature à relancer";
@@ -287,15 +303,16 @@ private slots:
         QTest::newRow("no follow-up")
             << 1 << 1 << 0 << 0 << "10"
             << "1 candidature en cours - 1 candidature terminée - Pas de candidature à relancer";
-        QTest::newRow("alarm and follow-up")
-            << 2 << 0 << 1 << 1 << "10"
-            << "2 candidatures en cours - 0 candidature terminée - 1 alarme - 1 candidature à relancer";
+        QTest::newRow("alarm and follow-up") << 2 << 0 << 1 << 1 << "10"
+                                             << "2 candidatures en cours - 0 candidature terminée "
+                                                "- 1 alarme - 1 candidature à relancer";
         QTest::newRow("follow-ups off: 0") << 2 << 0 << 0 << 2 << "0"
-                                          << "2 candidatures en cours - 0 candidature terminée";
-        QTest::newRow("follow-ups off: empty") << 2 << 0 << 0 << 2 << ""
-                                              << "2 candidatures en cours - 0 candidature terminée";
+                                           << "2 candidatures en cours - 0 candidature terminée";
+        QTest::newRow("follow-ups off: empty")
+            << 2 << 0 << 0 << 2 << ""
+            << "2 candidatures en cours - 0 candidature terminée";
         QTest::newRow("not a number: off") << 2 << 0 << 0 << 2 << "x"
-                                          << "2 candidatures en cours - 0 candidature terminée";
+                                           << "2 candidatures en cours - 0 candidature terminée";
         // A delay of zero days, however it is written, turns the follow-ups off.
         QTest::newRow("00: off") << 1 << 1 << 0 << 0 << "00"
                                  << "1 candidature en cours - 1 candidature terminée";
@@ -343,19 +360,23 @@ private slots:
         QTest::addColumn<bool>("relances");
         QTest::addColumn<QList<int>>("listed");
         QTest::addColumn<QString>("text");
-        const QString everyone = QStringLiteral(
-            "3 candidatures en cours - 1 candidature terminée - 1 alarme - 1 candidature à relancer");
-        const QString alarmOnly = QStringLiteral(
-            "1 candidature en cours - 3 candidatures terminées - 1 alarme - 1 candidature à relancer");
+        const QString everyone = QStringLiteral("3 candidatures en cours - 1 candidature terminée "
+                                                "- 1 alarme - 1 candidature à relancer");
+        const QString alarmOnly = QStringLiteral("1 candidature en cours - 3 candidatures "
+                                                 "terminées - 1 alarme - 1 candidature à relancer");
         const QString followUpOnly = QStringLiteral(
             "1 candidature en cours - 3 candidatures terminées - 1 candidature à relancer");
         QTest::newRow("no filter") << false << false << false << QList<int>{2, 0, 3, 1} << everyone;
-        QTest::newRow("finished hidden") << true << false << false << QList<int>{0, 3, 1} << everyone;
+        QTest::newRow("finished hidden")
+            << true << false << false << QList<int>{0, 3, 1} << everyone;
         QTest::newRow("alarms only") << false << true << false << QList<int>{1} << alarmOnly;
         QTest::newRow("follow-ups only") << false << false << true << QList<int>{0} << followUpOnly;
-        QTest::newRow("follow-ups before alarms") << false << true << true << QList<int>{0} << followUpOnly;
-        QTest::newRow("follow-ups before hiding") << true << false << true << QList<int>{0} << followUpOnly;
-        QTest::newRow("alarms before hiding") << true << true << false << QList<int>{1} << alarmOnly;
+        QTest::newRow("follow-ups before alarms")
+            << false << true << true << QList<int>{0} << followUpOnly;
+        QTest::newRow("follow-ups before hiding")
+            << true << false << true << QList<int>{0} << followUpOnly;
+        QTest::newRow("alarms before hiding")
+            << true << true << false << QList<int>{1} << alarmOnly;
         QTest::newRow("all three") << true << true << true << QList<int>{0} << followUpOnly;
     }
     void filtersAndWhatTheyCount()
@@ -374,10 +395,12 @@ private slots:
         apps[2].terminee = 1;
         apps << application(4, 1, "Développeur", -3); // neither
 
-        const ListingResult r = build(apps, threeCompanies(), "10", filters(masquer, alarmes, relances));
+        const ListingResult r =
+            build(apps, threeCompanies(), "10", filters(masquer, alarmes, relances));
         QCOMPARE(positions(r), listed);
         QCOMPARE(statusText(r), text);
-        for (const TLigneListing& l : r.rows) QCOMPARE(l.alarme, l.index == 1 ? 1 : 0);
+        for (const TLigneListing& l : r.rows)
+            QCOMPARE(l.alarme, l.index == 1 ? 1 : 0);
     }
 
     void nothingListed()
@@ -388,7 +411,8 @@ private slots:
         QCOMPARE(r.total, 0);
 
         // The alarm filter with no alarm due.
-        QList<TCandidatureRec> apps{application(1, 1, "Comptable", -3), application(2, 2, "Analyste", -1)};
+        QList<TCandidatureRec> apps{application(1, 1, "Comptable", -3),
+                                    application(2, 2, "Analyste", -1)};
         setAppointment(apps[1], 9, "3");
         r = build(apps, s, "10", filters(false, true, false));
         QVERIFY(r.rows.isEmpty());
@@ -400,14 +424,17 @@ private slots:
     // Left out of the listing and of the counts, but part of the total.
     void applicationOfAnUnknownCompany()
     {
-        QList<TCandidatureRec> apps{application(1, 1, "Comptable", -2), application(2, 99, "Orphelin", -60)};
+        QList<TCandidatureRec> apps{application(1, 1, "Comptable", -2),
+                                    application(2, 99, "Orphelin", -60)};
         setAppointment(apps[1], 1, "3");
         const ListingResult r = build(apps, threeCompanies(), "10");
         QCOMPARE(positions(r), QList<int>{0});
         QCOMPARE(r.relances, 0);
         QCOMPARE(r.alarmes, 0);
-        QCOMPARE(statusText(r),
-                 QStringLiteral("1 candidature en cours - 1 candidature terminée - Pas de candidature à relancer"));
+        QCOMPARE(
+            statusText(r),
+            QStringLiteral(
+                "1 candidature en cours - 1 candidature terminée - Pas de candidature à relancer"));
         QCOMPARE(build(apps, threeCompanies(), "10", filters(false, false, true)).rows.size(), 0);
     }
 
@@ -425,8 +452,10 @@ private slots:
         QCOMPARE(r.rows[0].societe, 1);
         QCOMPARE(r.rows[0].categorie, 'C');
         QCOMPARE(r.relances, 0);
-        QCOMPARE(statusText(r),
-                 QStringLiteral("1 candidature en cours - 1 candidature terminée - Pas de candidature à relancer"));
+        QCOMPARE(
+            statusText(r),
+            QStringLiteral(
+                "1 candidature en cours - 1 candidature terminée - Pas de candidature à relancer"));
     }
 
     void rowFlags()
@@ -453,21 +482,25 @@ private slots:
         QCOMPARE(a.index, 0);
         QCOMPARE(a.societe, 2);
         QCOMPARE(a.categorie, 'I');
-        QCOMPARE(QList<qint32>({a.en_cours, a.cv, a.lettre, a.accuse, a.suite, a.rdv, a.marqueur, a.alarme}),
+        QCOMPARE(QList<qint32>(
+                     {a.en_cours, a.cv, a.lettre, a.accuse, a.suite, a.rdv, a.marqueur, a.alarme}),
                  QList<qint32>({1, 1, 0, 0, 1, 1, 1, 1}));
         const TLigneListing& b = r.rows[1];
         QCOMPARE(b.index, 1);
         QCOMPARE(b.societe, 1);
         QCOMPARE(b.categorie, 'C');
-        QCOMPARE(QList<qint32>({b.en_cours, b.cv, b.lettre, b.accuse, b.suite, b.rdv, b.marqueur, b.alarme}),
+        QCOMPARE(QList<qint32>(
+                     {b.en_cours, b.cv, b.lettre, b.accuse, b.suite, b.rdv, b.marqueur, b.alarme}),
                  QList<qint32>({0, 0, 1, 1, 0, 0, 0, 0}));
         const TLigneListing& c = r.rows[2];
         QCOMPARE(c.index, 2);
         QCOMPARE(c.societe, 0);
         QCOMPARE(c.categorie, 'S');
-        QCOMPARE(QList<qint32>({c.en_cours, c.cv, c.lettre, c.accuse, c.suite, c.rdv, c.marqueur, c.alarme}),
+        QCOMPARE(QList<qint32>(
+                     {c.en_cours, c.cv, c.lettre, c.accuse, c.suite, c.rdv, c.marqueur, c.alarme}),
                  QList<qint32>({1, 0, 0, 0, 0, 1, 0, 0}));
-        QCOMPARE(statusText(r), QStringLiteral("2 candidatures en cours - 1 candidature terminée - 1 alarme"));
+        QCOMPARE(statusText(r),
+                 QStringLiteral("2 candidatures en cours - 1 candidature terminée - 1 alarme"));
     }
 
     // Five applications of three companies; descending reads the ascending
@@ -524,16 +557,26 @@ private slots:
         // The application date unreadable: it sorts first; its appointment is
         // still its last activity and its alarm is still due.
         QTest::newRow("application date with letters")
-            << "date" << "2026ab01" << "2 listed, 2 to follow up, alarm flags 1 0" << QList<int>{1, 0};
+            << "date"
+            << "2026ab01"
+            << "2 listed, 2 to follow up, alarm flags 1 0" << QList<int>{1, 0};
         QTest::newRow("application date empty")
-            << "date" << "" << "2 listed, 2 to follow up, alarm flags 1 0" << QList<int>{1, 0};
+            << "date"
+            << ""
+            << "2 listed, 2 to follow up, alarm flags 1 0" << QList<int>{1, 0};
         // The appointment unreadable: no alarm, the application date counts.
         QTest::newRow("appointment in month 13")
-            << "date_rdv" << "20261301" << "2 listed, 2 to follow up, alarm flags 0 0" << QList<int>{0, 1};
+            << "date_rdv"
+            << "20261301"
+            << "2 listed, 2 to follow up, alarm flags 0 0" << QList<int>{0, 1};
         QTest::newRow("CV date with letters")
-            << "date_cv" << "abcdefgh" << "2 listed, 2 to follow up, alarm flags 0 1" << QList<int>{0, 1};
+            << "date_cv"
+            << "abcdefgh"
+            << "2 listed, 2 to follow up, alarm flags 0 1" << QList<int>{0, 1};
         QTest::newRow("reply on 30 February")
-            << "date_suite" << "20260230" << "2 listed, 2 to follow up, alarm flags 0 1" << QList<int>{0, 1};
+            << "date_suite"
+            << "20260230"
+            << "2 listed, 2 to follow up, alarm flags 0 1" << QList<int>{0, 1};
     }
     void damagedDates()
     {
@@ -543,7 +586,8 @@ private slots:
         QFETCH(QList<int>, followUps);
         // Undamaged, both are to follow up (two days), and the second one's
         // appointment two days ago has its alarm due.
-        QList<TCandidatureRec> apps{application(1, 1, "Comptable", -30), application(2, 2, "Analyste", -30)};
+        QList<TCandidatureRec> apps{application(1, 1, "Comptable", -30),
+                                    application(2, 2, "Analyste", -30)};
         setAppointment(apps[1], -2, "3");
         const ListingResult sound = build(apps, threeCompanies(), "2");
         QCOMPARE(sound.relances, 2);
@@ -559,7 +603,8 @@ private slots:
                                  .arg(r.rows.value(0).alarme)
                                  .arg(r.rows.value(1).alarme);
         QCOMPARE(seen, expected);
-        QCOMPARE(positions(build(apps, threeCompanies(), "2", filters(false, false, true))), followUps);
+        QCOMPARE(positions(build(apps, threeCompanies(), "2", filters(false, false, true))),
+                 followUps);
     }
 };
 

@@ -7,7 +7,8 @@
 #include <QtTest>
 #include <deque>
 
-namespace {
+namespace
+{
 
 struct ElementTexts {
     Letter categorie{};
@@ -17,7 +18,8 @@ struct ElementTexts {
 
 // Elements written "statut|date|categorie|societe|intitule|marqueur|rdv";
 // the texts live as long as the sample.
-class Sample {
+class Sample
+{
 public:
     TElementListing add(const QString& line, int index)
     {
@@ -44,7 +46,10 @@ private:
     std::deque<ElementTexts> texts_;
 };
 
-int sign(int v) { return v > 0 ? 1 : (v < 0 ? -1 : 0); }
+int sign(int v)
+{
+    return v > 0 ? 1 : (v < 0 ? -1 : 0);
+}
 
 int compareStrings(const QString& a, const QString& b)
 {
@@ -62,7 +67,8 @@ OrdreCles prepared(const QString& tri)
 
 } // namespace
 
-class TestSort : public QObject {
+class TestSort : public QObject
+{
     Q_OBJECT
 private slots:
     // Each set lists seven elements a to g in their ascending order. Each
@@ -76,46 +82,39 @@ private slots:
         QTest::addColumn<QStringList>("elements");
         //                      statut|date|cat|societe|intitule|marqueur|rdv
         QTest::newRow("d: date, societe, intitule, statut, marqueur, categorie")
-            << "d"
-            << QStringList{"1|20260301|S|Zeta|Z|1|1",  "1|20260302|S|Alpha|Z|1|0",
-                           "1|20260302|S|beta|A|1|0",  "0|20260302|S|Beta|b|1|1",
-                           "1|20260302|S|Beta|B|0|0",  "1|20260302|C|BETA|B|1|1",
-                           "1|20260302|I|Beta|B|1|0"};
+            << "d" << QStringList{"1|20260301|S|Zeta|Z|1|1", "1|20260302|S|Alpha|Z|1|0",
+                                  "1|20260302|S|beta|A|1|0", "0|20260302|S|Beta|b|1|1",
+                                  "1|20260302|S|Beta|B|0|0", "1|20260302|C|BETA|B|1|1",
+                                  "1|20260302|I|Beta|B|1|0"};
         QTest::newRow("s: societe, date, intitule, statut, marqueur, categorie")
-            << "s"
-            << QStringList{"1|20260309|S|Alpha|Z|1|1", "1|20260301|S|beta|Z|1|1",
-                           "1|20260302|C|BETA|A|0|0",  "0|20260302|S|Beta|b|1|0",
-                           "1|20260302|S|beta|B|0|0",  "1|20260302|C|Beta|b|1|1",
-                           "1|20260302|I|Beta|B|1|0"};
+            << "s" << QStringList{"1|20260309|S|Alpha|Z|1|1", "1|20260301|S|beta|Z|1|1",
+                                  "1|20260302|C|BETA|A|0|0",  "0|20260302|S|Beta|b|1|0",
+                                  "1|20260302|S|beta|B|0|0",  "1|20260302|C|Beta|b|1|1",
+                                  "1|20260302|I|Beta|B|1|0"};
         QTest::newRow("i: intitule, date, societe, statut, marqueur, categorie")
-            << "i"
-            << QStringList{"1|20260309|S|Z|Alpha|1|1", "1|20260301|S|Z|beta|1|1",
-                           "1|20260302|C|A|BETA|0|0",  "0|20260302|S|b|Beta|1|0",
-                           "1|20260302|S|B|beta|0|0",  "1|20260302|C|b|Beta|1|1",
-                           "1|20260302|I|B|Beta|1|0"};
+            << "i" << QStringList{"1|20260309|S|Z|Alpha|1|1", "1|20260301|S|Z|beta|1|1",
+                                  "1|20260302|C|A|BETA|0|0",  "0|20260302|S|b|Beta|1|0",
+                                  "1|20260302|S|B|beta|0|0",  "1|20260302|C|b|Beta|1|1",
+                                  "1|20260302|I|B|Beta|1|0"};
         QTest::newRow("f: statut, date, societe, intitule, marqueur, categorie")
             << "f"
-            << QStringList{"0|20260309|S|Z|Z|1|1",     "1|20260301|S|Z|Z|1|1",
-                           "1|20260302|S|A|Z|1|0",     "1|20260302|S|b|A|1|0",
-                           "1|20260302|S|B|b|0|0",     "1|20260302|C|B|B|1|1",
+            << QStringList{"0|20260309|S|Z|Z|1|1", "1|20260301|S|Z|Z|1|1", "1|20260302|S|A|Z|1|0",
+                           "1|20260302|S|b|A|1|0", "1|20260302|S|B|b|0|0", "1|20260302|C|B|B|1|1",
                            "1|20260302|I|b|B|1|0"};
         QTest::newRow("c: categorie, date, societe, intitule, statut, marqueur")
             << "c"
-            << QStringList{"1|20260309|C|Z|Z|1|1",     "1|20260301|S|Z|Z|1|1",
-                           "1|20260302|S|A|Z|1|0",     "1|20260302|S|b|A|1|0",
-                           "0|20260302|S|B|b|1|0",     "1|20260302|S|B|B|0|1",
+            << QStringList{"1|20260309|C|Z|Z|1|1", "1|20260301|S|Z|Z|1|1", "1|20260302|S|A|Z|1|0",
+                           "1|20260302|S|b|A|1|0", "0|20260302|S|B|b|1|0", "1|20260302|S|B|B|0|1",
                            "1|20260302|S|b|B|1|0"};
         QTest::newRow("m: marqueur, date, societe, intitule, statut, categorie")
             << "m"
-            << QStringList{"1|20260309|S|Z|Z|0|1",     "1|20260301|S|Z|Z|1|1",
-                           "1|20260302|S|A|Z|1|0",     "1|20260302|S|b|A|1|0",
-                           "0|20260302|S|B|b|1|0",     "1|20260302|C|B|B|1|1",
+            << QStringList{"1|20260309|S|Z|Z|0|1", "1|20260301|S|Z|Z|1|1", "1|20260302|S|A|Z|1|0",
+                           "1|20260302|S|b|A|1|0", "0|20260302|S|B|b|1|0", "1|20260302|C|B|B|1|1",
                            "1|20260302|I|b|B|1|0"};
         QTest::newRow("r: rdv, date, societe, intitule, marqueur, categorie; never statut")
             << "r"
-            << QStringList{"1|20260309|S|Z|Z|1|0",     "1|20260301|S|Z|Z|1|1",
-                           "0|20260302|S|A|Z|1|1",     "0|20260302|S|b|A|1|1",
-                           "1|20260302|S|B|b|0|1",     "1|20260302|C|B|B|1|1",
+            << QStringList{"1|20260309|S|Z|Z|1|0", "1|20260301|S|Z|Z|1|1", "0|20260302|S|A|Z|1|1",
+                           "0|20260302|S|b|A|1|1", "1|20260302|S|B|b|0|1", "1|20260302|C|B|B|1|1",
                            "0|20260302|I|b|B|1|1"};
     }
     void everyKeyOfEachOrderInItsPlace()
@@ -127,7 +126,8 @@ private slots:
         // Neighbours ordered pairwise, whichever comes first in the call.
         Sample sample;
         QList<TElementListing> all;
-        for (int i = 0; i < elements.size(); ++i) all << sample.add(elements[i], i);
+        for (int i = 0; i < elements.size(); ++i)
+            all << sample.add(elements[i], i);
         for (int i = 0; i + 1 < all.size(); ++i) {
             QVERIFY2(compareElements(all[i], all[i + 1], keys) < 0, qPrintable(QString::number(i)));
             QVERIFY2(compareElements(all[i + 1], all[i], keys) > 0, qPrintable(QString::number(i)));
@@ -136,10 +136,12 @@ private slots:
 
         // The list given the elements out of order sorts them back.
         TListingMaListe list;
-        for (int i : {3, 6, 0, 5, 1, 4, 2}) list.add(all[i]);
+        for (int i : {3, 6, 0, 5, 1, 4, 2})
+            list.add(all[i]);
         list.sort(keys);
         QString order;
-        for (int i = 0; i < list.size(); ++i) order += QLatin1Char(char('a' + list.at(i).index));
+        for (int i = 0; i < list.size(); ++i)
+            order += QLatin1Char(char('a' + list.at(i).index));
         QCOMPARE(order, QStringLiteral("abcdefg"));
     }
 
@@ -149,22 +151,38 @@ private slots:
         QTest::addColumn<QString>("a");
         QTest::addColumn<QString>("b");
         QTest::addColumn<int>("expected");
-        QTest::newRow("ASCII case ignored") << "abc" << "ABC" << 0;
-        QTest::newRow("mixed case ignored") << "Alpha Conseil" << "aLPHA cONSEIL" << 0;
-        QTest::newRow("first differing letter decides") << "abc" << "ABD" << -1;
-        QTest::newRow("later letter does not count") << "Abz" << "ACa" << -1;
-        QTest::newRow("prefix first") << "Beta" << "BETA SA" << -1;
-        QTest::newRow("longer after its prefix") << "beta sa" << "Beta" << 1;
-        QTest::newRow("empty before anything") << "" << "a" << -1;
-        QTest::newRow("both empty") << "" << "" << 0;
-        QTest::newRow("É after Z") << "Zèbre" << "Écrin" << -1;
-        QTest::newRow("É after z") << "zoo" << "Éole" << -1;
-        QTest::newRow("accents not folded: É before é") << "Écrin" << "écrin" << -1;
-        QTest::newRow("é after E") << "Société" << "SOCIETE" << 1;
-        QTest::newRow("à after b") << "à" << "b" << 1;
-        QTest::newRow("a folded up, before _") << "a" << "_" << -1;
-        QTest::newRow("[ after b") << "[x]" << "b" << 1;
-        QTest::newRow("digits before letters") << "3M" << "ABB" << -1;
+        QTest::newRow("ASCII case ignored") << "abc"
+                                            << "ABC" << 0;
+        QTest::newRow("mixed case ignored") << "Alpha Conseil"
+                                            << "aLPHA cONSEIL" << 0;
+        QTest::newRow("first differing letter decides") << "abc"
+                                                        << "ABD" << -1;
+        QTest::newRow("later letter does not count") << "Abz"
+                                                     << "ACa" << -1;
+        QTest::newRow("prefix first") << "Beta"
+                                      << "BETA SA" << -1;
+        QTest::newRow("longer after its prefix") << "beta sa"
+                                                 << "Beta" << 1;
+        QTest::newRow("empty before anything") << ""
+                                               << "a" << -1;
+        QTest::newRow("both empty") << ""
+                                    << "" << 0;
+        QTest::newRow("É after Z") << "Zèbre"
+                                   << "Écrin" << -1;
+        QTest::newRow("É after z") << "zoo"
+                                   << "Éole" << -1;
+        QTest::newRow("accents not folded: É before é") << "Écrin"
+                                                        << "écrin" << -1;
+        QTest::newRow("é after E") << "Société"
+                                   << "SOCIETE" << 1;
+        QTest::newRow("à after b") << "à"
+                                   << "b" << 1;
+        QTest::newRow("a folded up, before _") << "a"
+                                               << "_" << -1;
+        QTest::newRow("[ after b") << "[x]"
+                                   << "b" << 1;
+        QTest::newRow("digits before letters") << "3M"
+                                               << "ABB" << -1;
     }
     void textComparison()
     {
@@ -187,7 +205,8 @@ private slots:
         list.add(sample.add("0|20260301|S|bêta|x|0|0", 4));
         list.sort(prepared("s"));
         QList<int> order;
-        for (int i = 0; i < list.size(); ++i) order << list.at(i).index;
+        for (int i = 0; i < list.size(); ++i)
+            order << list.at(i).index;
         // ALPHA, BêTA, then ZINC before ZéNITH (I is 73, é is 233), and the
         // name beginning with É (201) after every name beginning with Z (90).
         QCOMPARE(order, QList<int>({2, 4, 1, 3, 0}));

@@ -4,9 +4,9 @@
 #include "applications/choixcontacts.h"
 #include "applications/editorview.h"
 #include "applications/fournisseurs.h"
+#include "common/programfolder.h"
 #include "directory/ajoutcontact.h"
 #include "directory/ajoutfournisseur.h"
-#include "common/programfolder.h"
 
 #include <QComboBox>
 #include <QDateEdit>
@@ -14,7 +14,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-namespace {
+namespace
+{
 
 struct Program : ProgramFolder {
     explicit Program(const QList<TCandidatureRec>& apps, const QList<TContactRec>& contacts = {},
@@ -52,7 +53,8 @@ QStringList items(const QComboBox* c)
 
 } // namespace
 
-class TestWizard : public QObject {
+class TestWizard : public QObject
+{
     Q_OBJECT
 private slots:
     void theWizardOpensOnTheSortedCompanies()

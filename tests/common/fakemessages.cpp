@@ -10,6 +10,7 @@ bool FakeMessages::show(msg::Kind kind, const QString& text, bool yesNo)
 QStringList FakeMessages::texts() const
 {
     QStringList t;
-    for (const Shown& s : shown) t.append(s.text);
+    for (const Shown& s : shown)
+        t.append(s.text);
     return t;
 }

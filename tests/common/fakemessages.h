@@ -7,7 +7,8 @@
 #include <QList>
 #include <QStringList>
 
-class FakeMessages : public msg::Sink {
+class FakeMessages : public msg::Sink
+{
 public:
     struct Shown {
         msg::Kind kind;

@@ -69,8 +69,7 @@ struct ProgramFolder {
         dialogs::setExecHook({});
         frame->close();
     }
-    template <class T>
-    static QByteArray bytesOf(const QList<T>& t)
+    template <class T> static QByteArray bytesOf(const QList<T>& t)
     {
         QByteArray b;
         for (const T& r : t)
@@ -105,8 +104,7 @@ struct ProgramFolder {
     }
 };
 
-template <class W>
-W* child(QObject* parent, const char* name)
+template <class W> W* child(QObject* parent, const char* name)
 {
     W* w = parent->findChild<W*>(QString::fromLatin1(name));
     if (!w) qWarning("no control %s", name);

@@ -10,7 +10,8 @@
 #include <QString>
 
 // A file whose writes stop after `budget` bytes (a full disk, a pulled key).
-class FailingFile : public QFile {
+class FailingFile : public QFile
+{
 public:
     FailingFile(const QString& path, qint64 budget) : QFile(path), budget_(budget) {}
 
@@ -21,7 +22,8 @@ private:
     qint64 budget_;
 };
 
-class FailingSaveFile : public QSaveFile {
+class FailingSaveFile : public QSaveFile
+{
 public:
     FailingSaveFile(const QString& path, qint64 budget) : QSaveFile(path), budget_(budget) {}
 
@@ -33,7 +35,8 @@ private:
 };
 
 // A store whose next writes fail after a number of bytes (-1: never).
-class TestStore : public Store {
+class TestStore : public Store
+{
 public:
     using Store::Store;
     qint64 fileBudget = -1;
@@ -48,8 +51,7 @@ public:
 QByteArray readBytes(const QString& path);
 void writeBytes(const QString& path, const QByteArray& bytes);
 
-template <class T>
-QByteArray recordBytes(const T& r)
+template <class T> QByteArray recordBytes(const T& r)
 {
     return QByteArray(reinterpret_cast<const char*>(&r), sizeof(T));
 }

@@ -7,7 +7,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-namespace {
+namespace
+{
 
 struct Program : ProgramFolder {
     Program(const QList<TContactRec>& contacts, const QList<TCandidatureRec>& apps = {})
@@ -28,7 +29,8 @@ void click(QDialog& d, const char* name)
 
 } // namespace
 
-class TestContactDialogs : public QObject {
+class TestContactDialogs : public QObject
+{
     Q_OBJECT
 private slots:
     void theListShowsTheCompanysContactsAndTheOneClicked()

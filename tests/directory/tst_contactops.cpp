@@ -9,9 +9,11 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-namespace {
+namespace
+{
 
-class RecordingUi : public StoreUi {
+class RecordingUi : public StoreUi
+{
 public:
     int ended = 0;
     void endProgram() override { ++ended; }
@@ -34,8 +36,7 @@ struct Folder {
         store.Contacts = contacts;
         store.Candidatures = apps;
     }
-    template <class T>
-    static QByteArray bytesOf(const QList<T>& t)
+    template <class T> static QByteArray bytesOf(const QList<T>& t)
     {
         QByteArray b;
         for (const T& r : t)
@@ -77,7 +78,8 @@ TCandidatureRec linkedTo(qint32 id, qint32 contactId)
 
 } // namespace
 
-class TestContactOps : public QObject {
+class TestContactOps : public QObject
+{
     Q_OBJECT
 private slots:
     void initTestCase()

@@ -19,7 +19,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-namespace {
+namespace
+{
 
 struct Program : ProgramFolder {
     Program(const QList<TSocieteRec>& socs, const QList<TCandidatureRec>& apps = {},
@@ -40,7 +41,8 @@ struct Program : ProgramFolder {
 
 } // namespace
 
-class TestDirectoryPage : public QObject {
+class TestDirectoryPage : public QObject
+{
     Q_OBJECT
 private slots:
     void initTestCase() { QLocale::setDefault(QLocale(QLocale::French, QLocale::France)); }
@@ -52,7 +54,8 @@ private slots:
         acme.email = QStringLiteral("rh@acme.fr");
         Program p({acme, makeSociete(2, "ÉCOLE DES MINES"), makeSociete(3, "ACME", "I"),
                    makeSociete(4, "3M FRANCE")},
-                  {makeCandidature(1, 1, "A"), makeCandidature(2, 1, "B")}, {makeContact(1, 1, "Durand")});
+                  {makeCandidature(1, 1, "A"), makeCandidature(2, 1, "B")},
+                  {makeContact(1, 1, "Durand")});
         QVERIFY(p.listed().isEmpty()); // nothing before a group is chosen
         QVERIFY(!p.d()->Annu_save->isEnabled());
         p.d()->AnnuSelect(QLatin1Char('b'));
@@ -70,7 +73,8 @@ private slots:
         QCOMPARE(p.d()->Bt_AnnuContacts->text(), QStringLiteral("1 contact"));
         QVERIFY(p.d()->Bt_AnnuContacts->isVisibleTo(p.f()));
         QCOMPARE(p.d()->LabelAnnuStatCandidatures->text(), QStringLiteral("Candidatures: 2"));
-        QCOMPARE(p.d()->LabelAnnuTempsReponses->text(), QStringLiteral("Temps de réponse moyen non disponible"));
+        QCOMPARE(p.d()->LabelAnnuTempsReponses->text(),
+                 QStringLiteral("Temps de réponse moyen non disponible"));
         QVERIFY(p.d()->Annu_save->isEnabled() && p.d()->Annu_delete->isEnabled());
 
         // The address opens a compose window; the site goes to the browser.
@@ -133,7 +137,8 @@ private slots:
         QCOMPARE(p.messages.texts(), QStringList("Impossible d'ajouter cette société: Nom vide"));
         QVERIFY(add->isVisible());
         // Typed letters become capitals.
-        QTest::sendKeyEvent(QTest::Click, nom, Qt::Key_unknown, QStringLiteral("é"), Qt::NoModifier);
+        QTest::sendKeyEvent(QTest::Click, nom, Qt::Key_unknown, QStringLiteral("é"),
+                            Qt::NoModifier);
         QTest::keyClicks(nom, "ditions du sud");
         QCOMPARE(nom->text(), QStringLiteral("ÉDITIONS DU SUD"));
         add->findChild<QRadioButton*>("RadioCabinet")->setChecked(true);
@@ -142,7 +147,8 @@ private slots:
         QCOMPARE(p.f()->store().Societes.size(), 1);
         QCOMPARE(qint32(p.f()->store().Societes[0].id), 1);
         QCOMPARE(p.f()->store().Societes[0].categorie.text(), QStringLiteral("C"));
-        QCOMPARE(readBytes(p.dir.filePath("societes.dat")), recordBytes(p.f()->store().Societes[0]));
+        QCOMPARE(readBytes(p.dir.filePath("societes.dat")),
+                 recordBytes(p.f()->store().Societes[0]));
         QCOMPARE(p.listed(), QStringList("ÉDITIONS DU SUD")); // the E-F group is shown
         // The same name again is refused; another case is a new company.
         add->showAdd();
@@ -165,7 +171,8 @@ private slots:
 
     void deletingTheCompanyShown()
     {
-        Program p({makeSociete(1, "ACME"), makeSociete(2, "AZUR")}, {}, {makeContact(1, 1, "Durand")});
+        Program p({makeSociete(1, "ACME"), makeSociete(2, "AZUR")}, {},
+                  {makeContact(1, 1, "Durand")});
         p.d()->AnnuSelect(QLatin1Char('b'));
         p.select(0);
         p.messages.answers = {true};

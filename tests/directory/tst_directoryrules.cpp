@@ -7,17 +7,20 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-namespace {
+namespace
+{
 
 QList<TSocieteRec> companies(const QStringList& names)
 {
     QList<TSocieteRec> list;
     int id = 1;
-    for (const QString& n : names) list.append(makeSociete(id++, n));
+    for (const QString& n : names)
+        list.append(makeSociete(id++, n));
     return list;
 }
 
-class RecordingUi : public StoreUi {
+class RecordingUi : public StoreUi
+{
 public:
     qint64 maximum = -1, steps = 0;
     int starts = 0, hides = 0, ended = 0;
@@ -33,7 +36,8 @@ public:
 
 } // namespace
 
-class TestDirectoryRules : public QObject {
+class TestDirectoryRules : public QObject
+{
     Q_OBJECT
 private slots:
     void initTestCase() { QLocale::setDefault(QLocale(QLocale::French, QLocale::France)); }
@@ -42,17 +46,28 @@ private slots:
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("group");
-        QTest::newRow("accent folded") << "ÉCOLE DES MINES" << "f";
-        QTest::newRow("été") << "ÉTÉ CONSEIL" << "f";
-        QTest::newRow("cedilla") << "ÇA ET LÀ" << "d";
-        QTest::newRow("digit") << "3M FRANCE" << "9";
-        QTest::newRow("punctuation") << "(ASSOCIATION)" << "9";
-        QTest::newRow("space") << " ESPACE" << "9";
-        QTest::newRow("not folded") << "ÅLAND" << "9";
-        QTest::newRow("first of a pair") << "ACME" << "b";
-        QTest::newRow("second of a pair") << "BETA" << "b";
-        QTest::newRow("last pair") << "YOPLAIT" << "z";
-        QTest::newRow("lower case") << "zeta" << "z";
+        QTest::newRow("accent folded") << "ÉCOLE DES MINES"
+                                       << "f";
+        QTest::newRow("été") << "ÉTÉ CONSEIL"
+                             << "f";
+        QTest::newRow("cedilla") << "ÇA ET LÀ"
+                                 << "d";
+        QTest::newRow("digit") << "3M FRANCE"
+                               << "9";
+        QTest::newRow("punctuation") << "(ASSOCIATION)"
+                                     << "9";
+        QTest::newRow("space") << " ESPACE"
+                               << "9";
+        QTest::newRow("not folded") << "ÅLAND"
+                                    << "9";
+        QTest::newRow("first of a pair") << "ACME"
+                                         << "b";
+        QTest::newRow("second of a pair") << "BETA"
+                                          << "b";
+        QTest::newRow("last pair") << "YOPLAIT"
+                                   << "z";
+        QTest::newRow("lower case") << "zeta"
+                                    << "z";
     }
     void lettersGroupsOnFoldedNames()
     {
@@ -63,18 +78,22 @@ private slots:
         QVERIFY(inGroup(foldName(name), key));
         QVERIFY(inGroup(foldName(name), QLatin1Char('_')));
         // In no other group.
-        for (const char* other : {"9", "b", "d", "f", "h", "j", "l", "n", "p", "r", "t", "v", "x", "z"})
-            if (QLatin1Char(other[0]) != key) QVERIFY2(!inGroup(foldName(name), QLatin1Char(other[0])), other);
+        for (const char* other :
+             {"9", "b", "d", "f", "h", "j", "l", "n", "p", "r", "t", "v", "x", "z"})
+            if (QLatin1Char(other[0]) != key)
+                QVERIFY2(!inGroup(foldName(name), QLatin1Char(other[0])), other);
     }
 
     void groupsListSortedNamesWithDuplicates()
     {
-        QList<TSocieteRec> socs = companies({"BETA", "acme", "ACME", "Alpha", "3M FRANCE", "", "ZOO"});
+        QList<TSocieteRec> socs =
+            companies({"BETA", "acme", "ACME", "Alpha", "3M FRANCE", "", "ZOO"});
         socs[6].nom.len = 0; // a record that is not live
         const QStringList ab = companiesOfGroup(socs, QLatin1Char('b'));
         QCOMPARE(ab.size(), 4);
         QCOMPARE(ab.last(), QStringLiteral("BETA"));
-        QCOMPARE(ab.mid(0, 2).join(',').toLower(), QStringLiteral("acme,acme")); // equal names adjacent
+        QCOMPARE(ab.mid(0, 2).join(',').toLower(),
+                 QStringLiteral("acme,acme")); // equal names adjacent
         QCOMPARE(ab.at(2), QStringLiteral("Alpha"));
         QCOMPARE(companiesOfGroup(socs, QLatin1Char('9')), QStringList("3M FRANCE"));
         QCOMPARE(allCompanyNames(socs).size(), 5); // no empty name, even under "Toutes"
@@ -90,17 +109,21 @@ private slots:
         f.candidatures = 3;
         f.reponses = 2;
         f.entretiens = 1;
-        QCOMPARE(directoryFigureTexts(f, fr),
-                 QStringList({"Candidatures: 3", "Réponses: 2 (Taux: 66,67%)", "Entretien: 1 (Taux: 33,33%)",
-                              "Temps de réponse moyen non disponible"}));
+        QCOMPARE(
+            directoryFigureTexts(f, fr),
+            QStringList({"Candidatures: 3", "Réponses: 2 (Taux: 66,67%)",
+                         "Entretien: 1 (Taux: 33,33%)", "Temps de réponse moyen non disponible"}));
         f.delays = 2;
         f.delaySum = 3;
-        QCOMPARE(directoryFigureTexts(f, fr).last(), QStringLiteral("Temps de réponse moyen: 1,5 jours"));
+        QCOMPARE(directoryFigureTexts(f, fr).last(),
+                 QStringLiteral("Temps de réponse moyen: 1,5 jours"));
         f.delays = 1;
         f.delaySum = 1;
-        QCOMPARE(directoryFigureTexts(f, fr).last(), QStringLiteral("Temps de réponse moyen: 1 jour"));
+        QCOMPARE(directoryFigureTexts(f, fr).last(),
+                 QStringLiteral("Temps de réponse moyen: 1 jour"));
         f.delaySum = 0;
-        QCOMPARE(directoryFigureTexts(f, fr).last(), QStringLiteral("Temps de réponse moyen: 0 jour"));
+        QCOMPARE(directoryFigureTexts(f, fr).last(),
+                 QStringLiteral("Temps de réponse moyen: 0 jour"));
         f.reponses = 0;
         QCOMPARE(directoryFigureTexts(f, fr).at(1), QStringLiteral("Réponse: 0 (Taux: 0%)"));
     }
@@ -121,11 +144,13 @@ private slots:
         Store s(dir.path());
         s.Initialisation();
         QVERIFY(s.append(makeSociete(1, "ACME")));
-        for (int i = 1; i <= applications; ++i) QVERIFY(s.append(makeCandidature(i, 1, "Poste")));
+        for (int i = 1; i <= applications; ++i)
+            QVERIFY(s.append(makeCandidature(i, 1, "Poste")));
         const QByteArray before = readBytes(s.path("societes.dat"));
         QVERIFY(!DelSociete(s, 1));
-        QCOMPARE(m.texts(), QStringList(first + "\rVeuillez supprimer toutes les candidatures liées avant de "
-                                                "supprimer cette société."));
+        QCOMPARE(m.texts(),
+                 QStringList(first + "\rVeuillez supprimer toutes les candidatures liées avant de "
+                                     "supprimer cette société."));
         QCOMPARE(readBytes(s.path("societes.dat")), before);
     }
 
@@ -137,7 +162,8 @@ private slots:
         Store s(dir.path());
         s.setUi(&ui);
         s.Initialisation();
-        for (int i = 1; i <= 3; ++i) QVERIFY(s.append(makeSociete(i, QStringLiteral("S%1").arg(i))));
+        for (int i = 1; i <= 3; ++i)
+            QVERIFY(s.append(makeSociete(i, QStringLiteral("S%1").arg(i))));
         QVERIFY(s.append(makeContact(1, 2, "A")));
         QVERIFY(s.append(makeContact(2, 1, "B")));
         QVERIFY(s.append(makeContact(3, 2, "C")));
@@ -195,7 +221,8 @@ private slots:
         QVERIFY(!DelSociete(s, 1));
         QCOMPARE(ui.ended, 1);
         QCOMPARE(readBytes(s.path("societes.dat")), before);
-        QVERIFY(m.shown.last().text.startsWith("Une erreur critique est survenue lors de la regénération du fichier sociétés."));
+        QVERIFY(m.shown.last().text.startsWith(
+            "Une erreur critique est survenue lors de la regénération du fichier sociétés."));
     }
 };
 

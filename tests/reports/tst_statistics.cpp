@@ -8,7 +8,8 @@
 
 #include <QtTest>
 
-namespace {
+namespace
+{
 
 const QLocale kFrench(QLocale::French);
 
@@ -27,7 +28,8 @@ TCandidatureRec application(const QString& line, qint32 id = 1)
 QList<TCandidatureRec> applications(const QStringList& lines)
 {
     QList<TCandidatureRec> list;
-    for (const QString& s : lines) list << application(s, qint32(list.size() + 1));
+    for (const QString& s : lines)
+        list << application(s, qint32(list.size() + 1));
     return list;
 }
 
@@ -36,22 +38,28 @@ QStringList delays(const QList<int>& days)
 {
     QStringList lines;
     for (int d : days)
-        lines << QStringLiteral("20260101|%1||").arg(QDate(2026, 1, 1).addDays(d).toString("yyyyMMdd"));
+        lines << QStringLiteral("20260101|%1||")
+                     .arg(QDate(2026, 1, 1).addDays(d).toString("yyyyMMdd"));
     return lines;
 }
 
 QStringList repeated(const QString& line, int n)
 {
     QStringList l;
-    for (int i = 0; i < n; ++i) l << line;
+    for (int i = 0; i < n; ++i)
+        l << line;
     return l;
 }
 
-TSocieteRec company(qint32 id, const QString& nom) { return makeSociete(id, nom); }
+TSocieteRec company(qint32 id, const QString& nom)
+{
+    return makeSociete(id, nom);
+}
 
 } // namespace
 
-class TestStatistics : public QObject {
+class TestStatistics : public QObject
+{
     Q_OBJECT
 private slots:
     void countingRules_data()
@@ -62,13 +70,18 @@ private slots:
         QTest::addColumn<int>("delay"); // -1: none
         QTest::newRow("nothing yet") << "20260101|||" << false << false << -1;
         QTest::newRow("pasted reply, no date") << "20260101|||<TEXTE>" << true << false << -1;
-        QTest::newRow("reply file and date") << "20260101||20260103|/home/moi/refus.pdf" << true << false << 2;
-        QTest::newRow("reply date without document") << "20260101||20260104|" << false << false << 3;
+        QTest::newRow("reply file and date")
+            << "20260101||20260103|/home/moi/refus.pdf" << true << false << 2;
+        QTest::newRow("reply date without document")
+            << "20260101||20260104|" << false << false << 3;
         QTest::newRow("appointment only") << "20260101|20260106||" << false << true << 5;
-        QTest::newRow("reply before appointment") << "20260101|20260106|20260103|r.pdf" << true << true << 2;
-        QTest::newRow("appointment before reply") << "20260101|20260104|20260110|" << false << true << 3;
+        QTest::newRow("reply before appointment")
+            << "20260101|20260106|20260103|r.pdf" << true << true << 2;
+        QTest::newRow("appointment before reply")
+            << "20260101|20260104|20260110|" << false << true << 3;
         QTest::newRow("same day") << "20260101|20260104|20260104|" << false << true << 3;
-        QTest::newRow("reaction before the application") << "20260101|20251228||" << false << true << 4;
+        QTest::newRow("reaction before the application")
+            << "20260101|20251228||" << false << true << 4;
         QTest::newRow("over a leap day") << "20240228||20240301|" << false << false << 2;
         QTest::newRow("over a month") << "20260115|20260215||" << false << true << 31;
     }
@@ -97,7 +110,8 @@ private slots:
     {
         QFETCH(QString, line);
         QVERIFY_THROWS_EXCEPTION(DateError, counting::responseDelay(application(line)));
-        QVERIFY_THROWS_EXCEPTION(DateError, countFigures({application("20260101|||"), application(line)}, 1));
+        QVERIFY_THROWS_EXCEPTION(DateError,
+                                 countFigures({application("20260101|||"), application(line)}, 1));
     }
 
     void noReactionNeedsNoDate()
@@ -115,71 +129,124 @@ private slots:
         QTest::addColumn<QStringList>("lines");
         QTest::addColumn<int>("companies");
         QTest::addColumn<QStringList>("texts");
-        QTest::newRow("no applications, 5 companies")
-            << QStringList{} << 5
-            << QStringList{"0 candidature", "5 sociétés", "0 entretien", "0 réponse",
-                           "Taux entretiens moy.: ND", "Taux réponses moy.: ND", "Temps rép. moyen: ND"};
-        QTest::newRow("thirds")
-            << QStringList{"20260101|||<TEXTE>", "20260101|20260105||", "20260101|20260111||"} << 2
-            << QStringList{"3 candidatures", "2 sociétés", "2 entretiens", "1 réponse",
-                           "Taux entretiens moy.: 66,67%", "Taux réponses moy.: 33,33%",
-                           "Temps rép. moyen: 7 jours"};
-        QTest::newRow("two replies")
-            << QStringList{"20260101|||a.pdf", "20260101|||<TEXTE>"} << 1
-            << QStringList{"2 candidatures", "1 société", "0 entretien", "2 réponses",
-                           "Taux entretiens moy.: 0%", "Taux réponses moy.: 100%", "Temps rép. moyen: ND"};
+        QTest::newRow("no applications, 5 companies") << QStringList{} << 5
+                                                      << QStringList{"0 candidature",
+                                                                     "5 sociétés",
+                                                                     "0 entretien",
+                                                                     "0 réponse",
+                                                                     "Taux entretiens moy.: ND",
+                                                                     "Taux réponses moy.: ND",
+                                                                     "Temps rép. moyen: ND"};
+        QTest::newRow("thirds") << QStringList{"20260101|||<TEXTE>", "20260101|20260105||",
+                                               "20260101|20260111||"}
+                                << 2
+                                << QStringList{"3 candidatures",
+                                               "2 sociétés",
+                                               "2 entretiens",
+                                               "1 réponse",
+                                               "Taux entretiens moy.: 66,67%",
+                                               "Taux réponses moy.: 33,33%",
+                                               "Temps rép. moyen: 7 jours"};
+        QTest::newRow("two replies") << QStringList{"20260101|||a.pdf", "20260101|||<TEXTE>"} << 1
+                                     << QStringList{"2 candidatures",
+                                                    "1 société",
+                                                    "0 entretien",
+                                                    "2 réponses",
+                                                    "Taux entretiens moy.: 0%",
+                                                    "Taux réponses moy.: 100%",
+                                                    "Temps rép. moyen: ND"};
         QTest::newRow("earlier reaction wins")
             << QStringList{"20260101|20260106|20260103|r.pdf"} << 0
-            << QStringList{"1 candidature", "0 société", "1 entretien", "1 réponse",
-                           "Taux entretiens moy.: 100%", "Taux réponses moy.: 100%",
+            << QStringList{"1 candidature",
+                           "0 société",
+                           "1 entretien",
+                           "1 réponse",
+                           "Taux entretiens moy.: 100%",
+                           "Taux réponses moy.: 100%",
                            "Temps rép. moyen: 2 jours"};
-        QTest::newRow("one day")
-            << QStringList{"20260101||20260102|", "20260101|||"} << 1
-            << QStringList{"2 candidatures", "1 société", "0 entretien", "0 réponse",
-                           "Taux entretiens moy.: 0%", "Taux réponses moy.: 0%", "Temps rép. moyen: 1 jour"};
-        QTest::newRow("3 and 4 days")
-            << delays({3, 4}) << 2
-            << QStringList{"2 candidatures", "2 sociétés", "2 entretiens", "0 réponse",
-                           "Taux entretiens moy.: 100%", "Taux réponses moy.: 0%",
-                           "Temps rép. moyen: 3,5 jours"};
+        QTest::newRow("one day") << QStringList{"20260101||20260102|", "20260101|||"} << 1
+                                 << QStringList{"2 candidatures",
+                                                "1 société",
+                                                "0 entretien",
+                                                "0 réponse",
+                                                "Taux entretiens moy.: 0%",
+                                                "Taux réponses moy.: 0%",
+                                                "Temps rép. moyen: 1 jour"};
+        QTest::newRow("3 and 4 days") << delays({3, 4}) << 2
+                                      << QStringList{"2 candidatures",
+                                                     "2 sociétés",
+                                                     "2 entretiens",
+                                                     "0 réponse",
+                                                     "Taux entretiens moy.: 100%",
+                                                     "Taux réponses moy.: 0%",
+                                                     "Temps rép. moyen: 3,5 jours"};
         QTest::newRow("half a day") << delays({0, 1}) << 1
-                                    << QStringList{"2 candidatures", "1 société", "2 entretiens", "0 réponse",
-                                                   "Taux entretiens moy.: 100%", "Taux réponses moy.: 0%",
+                                    << QStringList{"2 candidatures",
+                                                   "1 société",
+                                                   "2 entretiens",
+                                                   "0 réponse",
+                                                   "Taux entretiens moy.: 100%",
+                                                   "Taux réponses moy.: 0%",
                                                    "Temps rép. moyen: 0,5 jour"};
         QTest::newRow("3.25 days to even") << delays({3, 3, 3, 4}) << 1
-                                           << QStringList{"4 candidatures", "1 société", "4 entretiens",
-                                                          "0 réponse", "Taux entretiens moy.: 100%",
-                                                          "Taux réponses moy.: 0%", "Temps rép. moyen: 3,2 jours"};
+                                           << QStringList{"4 candidatures",
+                                                          "1 société",
+                                                          "4 entretiens",
+                                                          "0 réponse",
+                                                          "Taux entretiens moy.: 100%",
+                                                          "Taux réponses moy.: 0%",
+                                                          "Temps rép. moyen: 3,2 jours"};
         QTest::newRow("0.25 day to even") << delays({0, 0, 0, 1}) << 1
-                                          << QStringList{"4 candidatures", "1 société", "4 entretiens",
-                                                         "0 réponse", "Taux entretiens moy.: 100%",
-                                                         "Taux réponses moy.: 0%", "Temps rép. moyen: 0,2 jour"};
+                                          << QStringList{"4 candidatures",
+                                                         "1 société",
+                                                         "4 entretiens",
+                                                         "0 réponse",
+                                                         "Taux entretiens moy.: 100%",
+                                                         "Taux réponses moy.: 0%",
+                                                         "Temps rép. moyen: 0,2 jour"};
         // The plural goes by the mean before rounding.
         QList<int> overOne(29, 1);
         overOne << 2;
         QTest::newRow("just over a day") << delays(overOne) << 3
-                                         << QStringList{"30 candidatures", "3 sociétés", "30 entretiens",
-                                                        "0 réponse", "Taux entretiens moy.: 100%",
-                                                        "Taux réponses moy.: 0%", "Temps rép. moyen: 1 jours"};
-        QTest::newRow("eighths")
-            << QStringList{"20260101|||<TEXTE>"} + repeated("20260101|20260101||", 3) +
-                   repeated("20260101|||", 4)
-            << 8
-            << QStringList{"8 candidatures", "8 sociétés", "3 entretiens", "1 réponse",
-                           "Taux entretiens moy.: 37,5%", "Taux réponses moy.: 12,5%",
-                           "Temps rép. moyen: 0 jour"};
-        QTest::newRow("sevenths")
-            << QStringList{"20260101|20260108||<TEXTE>"} + repeated("20260101|||", 6) << 7
-            << QStringList{"7 candidatures", "7 sociétés", "1 entretien", "1 réponse",
-                           "Taux entretiens moy.: 14,29%", "Taux réponses moy.: 14,29%",
-                           "Temps rép. moyen: 7 jours"};
+                                         << QStringList{"30 candidatures",
+                                                        "3 sociétés",
+                                                        "30 entretiens",
+                                                        "0 réponse",
+                                                        "Taux entretiens moy.: 100%",
+                                                        "Taux réponses moy.: 0%",
+                                                        "Temps rép. moyen: 1 jours"};
+        QTest::newRow("eighths") << QStringList{"20260101|||<TEXTE>"} +
+                                        repeated("20260101|20260101||", 3) +
+                                        repeated("20260101|||", 4)
+                                 << 8
+                                 << QStringList{"8 candidatures",
+                                                "8 sociétés",
+                                                "3 entretiens",
+                                                "1 réponse",
+                                                "Taux entretiens moy.: 37,5%",
+                                                "Taux réponses moy.: 12,5%",
+                                                "Temps rép. moyen: 0 jour"};
+        QTest::newRow("sevenths") << QStringList{"20260101|20260108||<TEXTE>"} +
+                                         repeated("20260101|||", 6)
+                                  << 7
+                                  << QStringList{"7 candidatures",
+                                                 "7 sociétés",
+                                                 "1 entretien",
+                                                 "1 réponse",
+                                                 "Taux entretiens moy.: 14,29%",
+                                                 "Taux réponses moy.: 14,29%",
+                                                 "Temps rép. moyen: 7 jours"};
         // 2 and 6 of 1600 are 0.125 % and 0.375 %: exact halves.
         QTest::newRow("1600 applications, halves to even")
             << repeated("20260101|||<TEXTE>", 2) + repeated("20260101|20260101||", 6) +
                    repeated("20260101|||", 1592)
             << 1250
-            << QStringList{"1600 candidatures", "1250 sociétés", "6 entretiens", "2 réponses",
-                           "Taux entretiens moy.: 0,38%", "Taux réponses moy.: 0,12%",
+            << QStringList{"1600 candidatures",
+                           "1250 sociétés",
+                           "6 entretiens",
+                           "2 réponses",
+                           "Taux entretiens moy.: 0,38%",
+                           "Taux réponses moy.: 0,12%",
                            "Temps rép. moyen: 0 jour"};
     }
     void labelTexts()
@@ -225,7 +292,8 @@ private slots:
         const QLocale english(QLocale::English, QLocale::UnitedKingdom);
         QCOMPARE(rateText(1, 3, english), QStringLiteral("33.33"));
         QCOMPARE(rateText(1, 3, kFrench), QStringLiteral("33,33"));
-        const QStringList t = keyFigureTexts(countFigures(applications(delays({3, 4})), 1), english);
+        const QStringList t =
+            keyFigureTexts(countFigures(applications(delays({3, 4})), 1), english);
         QCOMPARE(t.last(), QStringLiteral("Temps rép. moyen: 3.5 jours"));
     }
 
@@ -247,7 +315,8 @@ private slots:
         QObject context;
         QList<QStringList> shown;
         bool onContextThread = true;
-        QList<TCandidatureRec> list = applications({"20260101|||<TEXTE>", "20260101|20260105||", "20260101|20260111||"});
+        QList<TCandidatureRec> list =
+            applications({"20260101|||<TEXTE>", "20260101|20260105||", "20260101|20260111||"});
         TCandidatureRec deleted = application("20260101|||<TEXTE>", 9);
         deleted.intitule = QString();
         list << deleted;
@@ -263,9 +332,10 @@ private slots:
         QTest::qWait(50);
         QCOMPARE(shown.size(), 1);
         QVERIFY(onContextThread);
-        QCOMPARE(shown[0], QStringList({"3 candidatures", "2 sociétés", "2 entretiens", "1 réponse",
-                                        "Taux entretiens moy.: 66,67%", "Taux réponses moy.: 33,33%",
-                                        "Temps rép. moyen: 7 jours"}));
+        QCOMPARE(shown[0],
+                 QStringList({"3 candidatures", "2 sociétés", "2 entretiens", "1 réponse",
+                              "Taux entretiens moy.: 66,67%", "Taux réponses moy.: 33,33%",
+                              "Temps rép. moyen: 7 jours"}));
     }
 
     // The worker counts the tables as they were when it was created; later
@@ -276,7 +346,8 @@ private slots:
         QList<QStringList> shown;
         QList<TCandidatureRec> list = applications({"20260101|20260105||", "20260101|||"});
         QList<TSocieteRec> societes{company(1, "Alpha")};
-        TStatsThread worker(list, societes, kFrench, &context, [&](const QStringList& t) { shown << t; });
+        TStatsThread worker(list, societes, kFrench, &context,
+                            [&](const QStringList& t) { shown << t; });
         list << application("20260101|||<TEXTE>", 3);
         list[0].date_rdv = QString();
         societes << company(2, "Beta");

@@ -9,10 +9,12 @@
 #include <QPushButton>
 #include <QtTest>
 
-namespace {
+namespace
+{
 
 // A window whose click handler meets a stored date that is not one.
-class Faulty : public QObject {
+class Faulty : public QObject
+{
 public:
     int handled = 0;
     bool event(QEvent* e) override
@@ -27,7 +29,8 @@ public:
 
 } // namespace
 
-class TestErrors : public QObject {
+class TestErrors : public QObject
+{
     Q_OBJECT
 private slots:
     void anUnhandledErrorShowsItsTextAndTheProgramGoesOn()
@@ -46,10 +49,12 @@ private slots:
     void qtButtonsInFrench()
     {
         installQtTranslations(QStringLiteral("Francais"));
-        QDialogButtonBox box(QDialogButtonBox::Yes | QDialogButtonBox::No | QDialogButtonBox::Cancel);
+        QDialogButtonBox box(QDialogButtonBox::Yes | QDialogButtonBox::No |
+                             QDialogButtonBox::Cancel);
         QCOMPARE(box.button(QDialogButtonBox::Yes)->text().remove('&'), QStringLiteral("Oui"));
         QCOMPARE(box.button(QDialogButtonBox::No)->text().remove('&'), QStringLiteral("Non"));
-        QCOMPARE(box.button(QDialogButtonBox::Cancel)->text().remove('&'), QStringLiteral("Annuler"));
+        QCOMPARE(box.button(QDialogButtonBox::Cancel)->text().remove('&'),
+                 QStringLiteral("Annuler"));
     }
 
     void cutStringMeasuresInTheFontOfTheGrid()

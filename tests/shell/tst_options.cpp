@@ -1,8 +1,8 @@
 // The options dialog and the about box in a running program: what they show
 // from the stored settings, what OK writes or refuses, the listing rebuilt on
 // closing, and where the about box's links lead.
-#include "applications/listingpage.h"
 #include "applications/listingmodel.h"
+#include "applications/listingpage.h"
 #include "common/fakemessages.h"
 #include "common/testfiles.h"
 #include "platform/dialogs.h"
@@ -28,9 +28,13 @@
 #include <QUrlQuery>
 #include <QtTest>
 
-namespace {
+namespace
+{
 
-QString daysFromToday(int days) { return QDate::currentDate().addDays(days).toString("yyyyMMdd"); }
+QString daysFromToday(int days)
+{
+    return QDate::currentDate().addDays(days).toString("yyyyMMdd");
+}
 
 struct Settings {
     QString lang, defaultSource, relance;
@@ -89,8 +93,7 @@ struct Program {
 struct Options {
     QDialog& d;
     explicit Options(QDialog& dialog) : d(dialog) {}
-    template <class W>
-    W* get(const char* name) const
+    template <class W> W* get(const char* name) const
     {
         W* w = d.findChild<W*>(QString::fromLatin1(name));
         if (!w) qFatal("no control %s", name);
@@ -107,7 +110,8 @@ struct Options {
     QStringList items(QComboBox* c) const
     {
         QStringList s;
-        for (int i = 0; i < c->count(); ++i) s.append(c->itemText(i));
+        for (int i = 0; i < c->count(); ++i)
+            s.append(c->itemText(i));
         return s;
     }
 };
@@ -143,7 +147,8 @@ const QString kRestart =
 
 } // namespace
 
-class TestOptions : public QObject {
+class TestOptions : public QObject
+{
     Q_OBJECT
 private slots:
     void initTestCase() { QLocale::setDefault(QLocale(QLocale::French, QLocale::France)); }
@@ -173,7 +178,8 @@ private slots:
             QVERIFY(o.delai()->isEnabled() && o.label1()->isEnabled() && o.label2()->isEnabled());
             // The check box enables and disables the delay with its labels.
             o.relances()->click();
-            QVERIFY(!o.delai()->isEnabled() && !o.label1()->isEnabled() && !o.label2()->isEnabled());
+            QVERIFY(!o.delai()->isEnabled() && !o.label1()->isEnabled() &&
+                    !o.label2()->isEnabled());
             o.relances()->click();
             QVERIFY(o.delai()->isEnabled() && o.label1()->isEnabled() && o.label2()->isEnabled());
             o.cancel();
@@ -408,9 +414,10 @@ private slots:
         });
         QCOMPARE(result, int(QDialog::Accepted));
         // "Relance" and "DefaultSource" could not be written; "lang" was not touched.
-        QCOMPARE(errorCount(p.messages,
-                            QStringLiteral("Erreur lors de la mise à jour de la base de registres")),
-                 2);
+        QCOMPARE(
+            errorCount(p.messages,
+                       QStringLiteral("Erreur lors de la mise à jour de la base de registres")),
+            2);
     }
 
     // ---- About box ----------------------------------------------------------------
@@ -427,7 +434,8 @@ private slots:
         QCOMPARE(numbers.size(), 4);
         auto* version = box->findChild<QLabel*>("Version");
         QVERIFY(version);
-        QCOMPARE(version->text(), "v." + numbers.mid(0, 3).join('.') + " (Build " + numbers[3] + ")");
+        QCOMPARE(version->text(),
+                 "v." + numbers.mid(0, 3).join('.') + " (Build " + numbers[3] + ")");
         auto* picture = box->findChild<QLabel*>("Image1");
         QVERIFY(picture);
         QCOMPARE(picture->pixmap().size(), pictures::product().size());
@@ -485,11 +493,14 @@ private slots:
         QCOMPARE(QUrlQuery(mailto).queryItemValue("subject", QUrl::FullyDecoded),
                  "ORVALDIS " + box->findChild<QLabel*>("Version")->text());
         QCOMPARE(opened, QStringList({TAboutBox::SiteAddress, TAboutBox::LogoAddress}));
-        for (const QString& address : opened) QVERIFY(address.startsWith("https://"));
+        for (const QString& address : opened)
+            QVERIFY(address.startsWith("https://"));
         QCOMPARE(p.messages.count(), 0);
 
         // The support address is shown to the user as well as linked.
-        QVERIFY(box->findChild<LinkLabel*>("LienContact")->caption().contains(TAboutBox::SupportAddress));
+        QVERIFY(box->findChild<LinkLabel*>("LienContact")
+                    ->caption()
+                    .contains(TAboutBox::SupportAddress));
     }
 };
 

@@ -19,7 +19,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-namespace {
+namespace
+{
 
 // A program folder: Lang/ with the built modules, settings beside them.
 struct ProgramFolder {
@@ -29,7 +30,8 @@ struct ProgramFolder {
         if (withModules) {
             QDir(dir.path()).mkdir("Lang");
             for (const char* m : {"Francais.so", "English.so"})
-                QFile::copy(QStringLiteral(LANG_DIR "/") + m, dir.filePath(QStringLiteral("Lang/") + m));
+                QFile::copy(QStringLiteral(LANG_DIR "/") + m,
+                            dir.filePath(QStringLiteral("Lang/") + m));
         }
         setRegistryFile(dir.filePath("ORVALDIS.ini"));
     }
@@ -46,7 +48,8 @@ bool start(TMDIParent& frame)
 
 } // namespace
 
-class TestShell : public QObject {
+class TestShell : public QObject
+{
     Q_OBJECT
 private slots:
     void versionTexts()
@@ -77,9 +80,9 @@ private slots:
         QVERIFY(start(frame));
         QCOMPARE(m.count(), 0);
         QCOMPARE(frame.language().name(), QStringLiteral("Francais"));
-        QCOMPARE(frame.windowTitle(), QStringLiteral("ORVALDIS ") + RaccourciVersion(FileVersion()) +
-                                          QStringLiteral(" :: ") + frame.language().text(50) +
-                                          QStringLiteral(" ::"));
+        QCOMPARE(frame.windowTitle(), QStringLiteral("ORVALDIS ") +
+                                          RaccourciVersion(FileVersion()) + QStringLiteral(" :: ") +
+                                          frame.language().text(50) + QStringLiteral(" ::"));
         const QList<QAction*> menus = frame.menuBar()->actions();
         QCOMPARE(menus.size(), 4);
         QCOMPARE(menus[0]->text(), QStringLiteral("&Fichier"));
@@ -133,7 +136,8 @@ private slots:
         f->Tabulations->setCurrentIndex(0);
         QVERIFY(frame.MenuAffichage->menuAction()->isVisible());
         // The filter links end where the next begins, from the right.
-        QCOMPARE(f->Label_ShowHide->geometry().right() + 1, f->Label_ShowHide->parentWidget()->width());
+        QCOMPARE(f->Label_ShowHide->geometry().right() + 1,
+                 f->Label_ShowHide->parentWidget()->width());
         QCOMPARE(f->Label_Separateur->geometry().right() + 1, f->Label_ShowHide->x());
         QCOMPARE(f->Label_RelancesOnly->geometry().right() + 1, f->Label_Separateur2->x());
     }
@@ -143,7 +147,8 @@ private slots:
         ProgramFolder folder;
         writeBytes(folder.dir.filePath("societes.dat"), recordBytes(makeSociete(7, "ACME")));
         QByteArray apps;
-        for (int i = 1; i <= 3; ++i) apps += recordBytes(makeCandidature(i, 7, "Poste"));
+        for (int i = 1; i <= 3; ++i)
+            apps += recordBytes(makeCandidature(i, 7, "Poste"));
         writeBytes(folder.dir.filePath("candidatures.dat"), apps);
         WriteRegistry(RegistryKey, "tri", "s");
         WriteRegistry(RegistryKey, "sens", "desc");
@@ -155,7 +160,8 @@ private slots:
         QCOMPARE(f->store().Candidatures.size(), 3);
         QCOMPARE(f->store().MaxIdCandidature, 3);
         QVERIFY(frame.ProgressBar1->isHidden());
-        QCOMPARE(frame.StatusBar1->text(), QStringLiteral("3 candidatures en cours - 0 candidature terminée"));
+        QCOMPARE(frame.StatusBar1->text(),
+                 QStringLiteral("3 candidatures en cours - 0 candidature terminée"));
         // The stored order is applied through the menus, which show it.
         QCOMPARE(f->Tri, QStringLiteral("s"));
         QCOMPARE(f->Sens, QStringLiteral("desc"));
@@ -185,8 +191,9 @@ private slots:
         frame.formGeneral()->store().Occupe = true;
         QVERIFY(!frame.close());
         QVERIFY(frame.isVisible());
-        QCOMPARE(m.texts(), QStringList(
-            "Veuillez attendre la fin du traitement avant de fermer l'application"));
+        QCOMPARE(
+            m.texts(),
+            QStringList("Veuillez attendre la fin du traitement avant de fermer l'application"));
         QCOMPARE(m.shown[0].kind, msg::Kind::Information);
         frame.formGeneral()->store().Occupe = false;
         QVERIFY(frame.close());
@@ -197,7 +204,8 @@ private slots:
     {
         ProgramFolder folder;
         QByteArray apps;
-        for (int i = 1; i <= 20000; ++i) apps += recordBytes(makeCandidature(i, 1, "P"));
+        for (int i = 1; i <= 20000; ++i)
+            apps += recordBytes(makeCandidature(i, 1, "P"));
         writeBytes(folder.dir.filePath("candidatures.dat"), apps);
         FakeMessages m;
         TMDIParent frame(folder.path());
@@ -237,8 +245,9 @@ private slots:
         FakeMessages m;
         TMDIParent frame(folder.path());
         QVERIFY(!frame.FormCreate());
-        QCOMPARE(m.texts(), QStringList({"Erreur au chargement de la DLL de langue",
-                                         "Erreur lors du chargement. Veuillez réinstaller le produit"}));
+        QCOMPARE(m.texts(),
+                 QStringList({"Erreur au chargement de la DLL de langue",
+                              "Erreur lors du chargement. Veuillez réinstaller le produit"}));
         QCOMPARE(m.shown[0].kind, msg::Kind::Plain);
 
         // A library that is not a language module: only the second message.
@@ -247,7 +256,8 @@ private slots:
         m.clear();
         TMDIParent again(folder.path());
         QVERIFY(!again.FormCreate());
-        QCOMPARE(m.texts(), QStringList("Erreur lors du chargement. Veuillez réinstaller le produit"));
+        QCOMPARE(m.texts(),
+                 QStringList("Erreur lors du chargement. Veuillez réinstaller le produit"));
     }
 
     void newerDataFilesEndTheProgramBeforeTheWindowIsUsed()
@@ -261,12 +271,14 @@ private slots:
         QVERIFY(frame.FormCreate());
         QVERIFY(!frame.createMainWindow());
         QCOMPARE(m.count(), 1);
-        QVERIFY(m.shown[0].text.startsWith("Les fichiers de données ont été créés avec une version plus récente"));
+        QVERIFY(m.shown[0].text.startsWith(
+            "Les fichiers de données ont été créés avec une version plus récente"));
     }
 
     void secondCopyAsksTheFirstToComeToTheFront()
     {
-        const QString exe = QStringLiteral("/opt/test/orvaldis-%1").arg(QCoreApplication::applicationPid());
+        const QString exe =
+            QStringLiteral("/opt/test/orvaldis-%1").arg(QCoreApplication::applicationPid());
         SingleInstance first(exe);
         QVERIFY(first.acquire());
         SingleInstance second(exe);

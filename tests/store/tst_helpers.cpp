@@ -8,7 +8,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-class TestHelpers : public QObject {
+class TestHelpers : public QObject
+{
     Q_OBJECT
 private slots:
     void displayDates()
@@ -51,14 +52,16 @@ private slots:
         try {
             CompteJours(text, "20260101");
         } catch (const DateError& e) {
-            caught = QString::fromUtf8(e.what()).contains(QStringLiteral("n'est pas une date valide"));
+            caught =
+                QString::fromUtf8(e.what()).contains(QStringLiteral("n'est pas une date valide"));
         }
         QVERIFY(caught);
     }
 
     void accentFolding()
     {
-        QCOMPARE(SansAccents(QStringLiteral("Société Générale")), QStringLiteral("Societe Generale"));
+        QCOMPARE(SansAccents(QStringLiteral("Société Générale")),
+                 QStringLiteral("Societe Generale"));
         QCOMPARE(SansAccents(QStringLiteral("ÇA")), QStringLiteral("cA"));
         QCOMPARE(SansAccents(QStringLiteral("àâäéèêëùûüôöîïç")), QStringLiteral("aaaeeeeuuuooiic"));
         QCOMPARE(SansAccents(QStringLiteral("ÉÈÊËÀÔÎÛ")), QStringLiteral("eeeeaoiu"));
@@ -69,21 +72,23 @@ private slots:
     {
         // Every character 7 pixels wide.
         auto width = [](const QString& s) { return int(s.size()) * 7; };
-        QCOMPARE(cutToWidth("abcd", 29, width), QStringLiteral("abcd"));     // 29 - 28 >= 1
-        QCOMPARE(cutToWidth("abcd", 28, width), QStringLiteral("abc..."));   // must leave 1 pixel
+        QCOMPARE(cutToWidth("abcd", 29, width), QStringLiteral("abcd"));   // 29 - 28 >= 1
+        QCOMPARE(cutToWidth("abcd", 28, width), QStringLiteral("abc...")); // must leave 1 pixel
         QCOMPARE(cutToWidth("abcdefghij", 22, width), QStringLiteral("abc..."));
         QCOMPARE(cutToWidth("abcdefghij", 1, width), QStringLiteral("..."));
         // Uneven widths: the longest prefix that fits, as a scan from the end finds it.
         auto uneven = [](const QString& s) {
             int w = 0;
-            for (QChar c : s) w += c == QLatin1Char('W') ? 15 : 4;
+            for (QChar c : s)
+                w += c == QLatin1Char('W') ? 15 : 4;
             return w;
         };
         const QString t = QStringLiteral("iiWWiiiiWiiWWWi");
         for (int max = 1; max < 120; ++max) {
             QString expected;
             int n = 0;
-            while (n < t.size() && max - uneven(t.left(n + 1)) >= 1) ++n;
+            while (n < t.size() && max - uneven(t.left(n + 1)) >= 1)
+                ++n;
             expected = n == t.size() ? t : t.left(n) + QStringLiteral("...");
             QCOMPARE(cutToWidth(t, max, uneven), expected);
         }
@@ -106,11 +111,14 @@ private slots:
         QCOMPARE(LitEnteteFichier(p), QString());
         writeBytes(p, QByteArray());
         QCOMPARE(LitEnteteFichier(p), QStringLiteral("null"));
-        writeBytes(p, "\x04" "cnd");
+        writeBytes(p, "\x04"
+                      "cnd");
         QCOMPARE(LitEnteteFichier(p), QStringLiteral("null"));
         writeBytes(p, recordBytes(makeCandidature(1, 1, "x")));
         QCOMPARE(LitEnteteFichier(p), QStringLiteral("cnd2"));
-        writeBytes(p, QByteArray("\xC8" "abcdefgh", 9)); // length above 6 counts as 6
+        writeBytes(p, QByteArray("\xC8"
+                                 "abcdefgh",
+                                 9)); // length above 6 counts as 6
         QCOMPARE(LitEnteteFichier(p), QStringLiteral("abcdef"));
     }
 

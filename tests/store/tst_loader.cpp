@@ -8,9 +8,11 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-namespace {
+namespace
+{
 
-class Target : public QObject, public LoaderTarget {
+class Target : public QObject, public LoaderTarget
+{
 public:
     QStringList statuses;
     qint64 total = -1, steps = 0;
@@ -34,8 +36,7 @@ void load(Store& store, Target& target)
     QTRY_VERIFY_WITH_TIMEOUT(loader.isFinished(), 20000);
 }
 
-template <class T>
-void writeRecords(const QString& path, const QList<T>& records)
+template <class T> void writeRecords(const QString& path, const QList<T>& records)
 {
     writeBytes(path, QByteArray(reinterpret_cast<const char*>(records.constData()),
                                 records.size() * qsizetype(sizeof(T))));
@@ -43,7 +44,8 @@ void writeRecords(const QString& path, const QList<T>& records)
 
 } // namespace
 
-class TestLoader : public QObject {
+class TestLoader : public QObject
+{
     Q_OBJECT
 private slots:
     void loadsEveryFileWithStatusAndProgress()
@@ -68,13 +70,14 @@ private slots:
         Target target;
         load(store, target);
         QVERIFY(target.ended);
-        QCOMPARE(target.statuses,
-                 QStringList({"Initialisation...", "Chargement des informations sur les sociétés...",
-                              "Chargement des informations sur les contacts...",
-                              "Chargement des informations sur les candidatures...",
-                              "Chargement des favoris..."}));
+        QCOMPARE(
+            target.statuses,
+            QStringList({"Initialisation...", "Chargement des informations sur les sociétés...",
+                         "Chargement des informations sur les contacts...",
+                         "Chargement des informations sur les candidatures...",
+                         "Chargement des favoris..."}));
         QCOMPARE(target.total, 5003);
-        QCOMPARE(target.steps, 5004); // favourites advance the bar too
+        QCOMPARE(target.steps, 5004);   // favourites advance the bar too
         QVERIFY(target.stepCalls < 20); // steps, not one call per record
         QCOMPARE(store.Societes.size(), 2);
         QCOMPARE(store.Candidatures.size(), 5000);
@@ -130,7 +133,8 @@ private slots:
         // Random bytes, a truncated last record, length bytes above every maximum.
         QByteArray noise(3 * 1644 + 700, Qt::Uninitialized);
         QRandomGenerator rng(42);
-        for (auto& b : noise) b = char(rng.bounded(256));
+        for (auto& b : noise)
+            b = char(rng.bounded(256));
         noise[7] = char(0xFF);
         writeBytes(store.path("candidatures.dat"), noise);
         writeBytes(store.path("societes.dat"), QByteArray(604 * 2, char(0xFF)));
@@ -169,7 +173,8 @@ private slots:
         Store store(dir.path());
         store.Initialisation();
         QList<TCandidatureRec> apps;
-        for (int i = 1; i <= 50000; ++i) apps.append(makeCandidature(i, 1, "P"));
+        for (int i = 1; i <= 50000; ++i)
+            apps.append(makeCandidature(i, 1, "P"));
         writeRecords(store.path("candidatures.dat"), apps);
         Target target;
         TExeThread loader(&store, &target, &target);

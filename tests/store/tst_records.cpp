@@ -3,7 +3,8 @@
 
 #include <QtTest>
 
-class TestRecords : public QObject {
+class TestRecords : public QObject
+{
     Q_OBJECT
 private slots:
     void textsAreCutToTheirMaximum()
@@ -52,8 +53,11 @@ private slots:
         c.terminee = 7;
         prepareForWrite(c);
         const auto* b = reinterpret_cast<const unsigned char*>(&c);
-        QCOMPARE(QByteArray(reinterpret_cast<const char*>(b), 7), QByteArray("\x04" "cnd2\0\0", 7));
-        for (int i = 7 + 1 + 4; i < 263; ++i) QCOMPARE(int(b[i]), 0);
+        QCOMPARE(QByteArray(reinterpret_cast<const char*>(b), 7), QByteArray("\x04"
+                                                                             "cnd2\0\0",
+                                                                             7));
+        for (int i = 7 + 1 + 4; i < 263; ++i)
+            QCOMPARE(int(b[i]), 0);
         QCOMPARE(c.source.length(), 20);
         QCOMPARE(int(b[329]) | b[330] | b[331], 0);
         QCOMPARE(int(b[1642]) | b[1643], 0);
@@ -108,7 +112,8 @@ private slots:
     void codecRoundTripsEveryByte()
     {
         QByteArray all(256, 0);
-        for (int i = 0; i < 256; ++i) all[i] = char(i);
+        for (int i = 0; i < 256; ++i)
+            all[i] = char(i);
         const QString text = cp1252::decode(all);
         bool lossless = false;
         QCOMPARE(cp1252::encode(text, &lossless), all);

@@ -8,9 +8,11 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-namespace {
+namespace
+{
 
-class RecordingUi : public StoreUi {
+class RecordingUi : public StoreUi
+{
 public:
     qint64 maximum = -1, steps = 0;
     int hidden = 0, ended = 0;
@@ -26,7 +28,8 @@ public:
 
 } // namespace
 
-class TestRecordStore : public QObject {
+class TestRecordStore : public QObject
+{
     Q_OBJECT
     QTemporaryDir* dir = nullptr;
 
@@ -142,7 +145,8 @@ private slots:
         FakeMessages m;
         Store s(dir->path());
         s.Initialisation();
-        for (int i = 1; i <= 3; ++i) QVERIFY(s.append(makeCandidature(i, 1, QStringLiteral("Poste %1").arg(i))));
+        for (int i = 1; i <= 3; ++i)
+            QVERIFY(s.append(makeCandidature(i, 1, QStringLiteral("Poste %1").arg(i))));
         TCandidatureRec c = s.Candidatures[1];
         c.marqueur = 1;
         c.intitule = QStringLiteral("Poste modifié");
@@ -171,8 +175,8 @@ private slots:
         QCOMPARE(readBytes(s.path("societes.dat")), before);
         QVERIFY(s.Societes[0].ville.isEmpty());
         QCOMPARE(m.count(), 1);
-        QVERIFY(m.shown[0].text.startsWith(
-            QStringLiteral("Une erreur est survenue lors de la mise à jour de \"societes.dat\"\r\r")));
+        QVERIFY(m.shown[0].text.startsWith(QStringLiteral(
+            "Une erreur est survenue lors de la mise à jour de \"societes.dat\"\r\r")));
         QVERIFY(!s.Occupe);
 
         s.fileBudget = 0;
@@ -188,7 +192,8 @@ private slots:
         Store s(dir->path());
         s.setUi(&ui);
         s.Initialisation();
-        for (int i = 1; i <= 5; ++i) QVERIFY(s.append(makeCandidature(i, 1, QStringLiteral("P%1").arg(i))));
+        for (int i = 1; i <= 5; ++i)
+            QVERIFY(s.append(makeCandidature(i, 1, QStringLiteral("P%1").arg(i))));
         const QByteArray before = readBytes(s.path("candidatures.dat"));
         const Rewrite r = s.rewriteWithout<TCandidatureRec>(
             [](const TCandidatureRec& c) { return qint32(c.id) == 3; });
@@ -212,7 +217,8 @@ private slots:
         TestStore s(dir->path());
         s.setUi(&ui);
         s.Initialisation();
-        for (int i = 1; i <= 3; ++i) QVERIFY(s.append(makeSociete(i, QStringLiteral("S%1").arg(i))));
+        for (int i = 1; i <= 3; ++i)
+            QVERIFY(s.append(makeSociete(i, QStringLiteral("S%1").arg(i))));
         const QByteArray before = readBytes(s.path("societes.dat"));
         s.failingSuffix = s.path("societes.dat");
         s.saveBudget = 700;
@@ -238,7 +244,8 @@ private slots:
         TestStore s(dir->path());
         s.setUi(&ui);
         s.Initialisation();
-        for (int i = 1; i <= 2; ++i) QVERIFY(s.append(makeContact(i, 1, QStringLiteral("C%1").arg(i))));
+        for (int i = 1; i <= 2; ++i)
+            QVERIFY(s.append(makeContact(i, 1, QStringLiteral("C%1").arg(i))));
         writeBytes(s.path("backup/contacts.dat"), "previous backup");
         const QByteArray before = readBytes(s.path("contacts.dat"));
         s.failingSuffix = QStringLiteral("backup/contacts.dat");
@@ -250,7 +257,8 @@ private slots:
         QCOMPARE(s.Contacts.size(), 2);
         QCOMPARE(ui.ended, 0);
         QCOMPARE(m.count(), 1);
-        QVERIFY(m.shown[0].text.startsWith(QStringLiteral("T222\r") + s.path("backup/contacts.dat")));
+        QVERIFY(
+            m.shown[0].text.startsWith(QStringLiteral("T222\r") + s.path("backup/contacts.dat")));
         QVERIFY(!s.Occupe);
     }
 
@@ -265,7 +273,8 @@ private slots:
         QCOMPARE(readBytes(s.path("Import/b.pdf")), QByteArray("A"));
         QVERIFY(!QFile::exists(s.path("a.pdf")));
         QVERIFY(!s.DeplaceFichier(s.path("missing.pdf"), s.path("Import/c.pdf")));
-        QVERIFY(m.shown.last().text.startsWith(QStringLiteral("T223\r") + s.path("missing.pdf") + "\r\r"));
+        QVERIFY(m.shown.last().text.startsWith(QStringLiteral("T223\r") + s.path("missing.pdf") +
+                                               "\r\r"));
         QVERIFY(s.DeleteFichier(s.path("Import/b.pdf")));
         QVERIFY(s.DeleteFichier(s.path("Import/b.pdf"))); // already gone
         QCOMPARE(m.count(), 1);
