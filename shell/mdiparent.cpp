@@ -1,6 +1,7 @@
 #include "shell/mdiparent.h"
 
 #include "platform/messages.h"
+#include "platform/shellopen.h"
 #include "shell/apropos.h"
 #include "shell/formgeneral.h"
 #include "shell/personnalisation.h"
@@ -10,6 +11,8 @@
 #include "store/texts.h"
 
 #include <QActionGroup>
+#include <QFileInfo>
+#include <QShortcut>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QLabel>
@@ -63,7 +66,12 @@ void TMDIParent::Gestion_Erreur(const QString& text)
 
 bool TMDIParent::FormCreate()
 {
-    helpFile_ = programDir_ + QStringLiteral("/Help/ORVALDIS.HLP");
+    helpFile_ = programDir_ + QStringLiteral("/Help/ORVALDIS.html");
+    // F1 opens the help in the browser.
+    auto* help = new QShortcut(QKeySequence::HelpContents, this);
+    connect(help, &QShortcut::activated, this, [this] {
+        if (QFileInfo::exists(helpFile_)) ExecuteFile(helpFile_);
+    });
     applySize();
     if (!language_.load(programDir_, Readregistry(RegistryKey, QStringLiteral("lang"))))
         return false;

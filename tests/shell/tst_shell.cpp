@@ -5,6 +5,7 @@
 #include "shell/formgeneral.h"
 #include "shell/langmodule.h"
 #include "shell/mdiparent.h"
+#include "platform/shellopen.h"
 #include "shell/panels.h"
 #include "shell/singleinstance.h"
 #include "shell/version.h"
@@ -288,6 +289,23 @@ private slots:
         QSignalSpy asked(&first, &SingleInstance::activationRequested);
         second.activateRunning();
         QVERIFY(asked.wait(3000) || asked.count() == 1);
+    }
+
+    void f1OpensTheHelpBesideTheProgram()
+    {
+        ProgramFolder folder;
+        QDir(folder.path()).mkdir("Help");
+        writeBytes(folder.dir.filePath("Help/ORVALDIS.html"), "<html></html>");
+        FakeMessages m;
+        TMDIParent frame(folder.path());
+        QVERIFY(start(frame));
+        frame.show();
+        QVERIFY(QTest::qWaitForWindowActive(&frame));
+        QStringList opened;
+        setExecuteFileHook([&](const QString& t) { opened.append(t); });
+        QTest::keyClick(&frame, Qt::Key_F1);
+        setExecuteFileHook({});
+        QCOMPARE(opened, QStringList(folder.dir.filePath("Help/ORVALDIS.html")));
     }
 
     void linkLabelsUnderlineUnderTheMouse()
