@@ -147,6 +147,21 @@ enum Flag : quint8 { EnCours = 1, Cv = 2, Lettre = 4, Accuse = 8, Suite = 16, Al
 
 } // namespace
 
+TElementListing listingElement(const TCandidatureRec& c, const TSocieteRec& societe, int index,
+                               qint32 date)
+{
+    TElementListing e;
+    e.statut = c.terminee ? 1 : 0;
+    e.date = date;
+    e.categorie = &societe.categorie;
+    e.societe = &societe.nom;
+    e.intitule = &c.intitule;
+    e.marqueur = c.marqueur ? 1 : 0;
+    e.rdv = c.date_rdv.isEmpty() ? 0 : 1;
+    e.index = index;
+    return e;
+}
+
 ListingResult buildListing(const QList<TCandidatureRec>& candidatures,
                            const QList<TSocieteRec>& societes, const SocieteIndex& index,
                            const ListingInput& in)
@@ -190,16 +205,7 @@ ListingResult buildListing(const QList<TCandidatureRec>& candidatures,
         flags[i] = quint8((c.terminee ? 0 : EnCours) | (c.cv.isEmpty() ? 0 : Cv) |
                           (c.lettre.isEmpty() ? 0 : Lettre) | (c.accuse.isEmpty() ? 0 : Accuse) |
                           (c.suite.isEmpty() ? 0 : Suite) | (alarme ? Alarme : 0));
-        TElementListing e;
-        e.statut = c.terminee ? 1 : 0;
-        e.date = qMax(d.date.number, 0);
-        e.categorie = &societe.categorie;
-        e.societe = &societe.nom;
-        e.intitule = &c.intitule;
-        e.marqueur = c.marqueur ? 1 : 0;
-        e.rdv = c.date_rdv.isEmpty() ? 0 : 1;
-        e.index = i;
-        list.add(e);
+        list.add(listingElement(c, societe, i, qMax(d.date.number, 0)));
     }
 
     list.sort(in.keys);

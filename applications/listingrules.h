@@ -74,6 +74,11 @@ bool alarmDue(const TCandidatureRec& c, qint64 today);
 // The date of last activity: the latest of the application's dates.
 DateValue lastActivity(const TCandidatureRec& c);
 
+// The sort element of a listed application and its company; `date` is its
+// application date as a number (0 when it is no date).
+TElementListing listingElement(const TCandidatureRec& c, const TSocieteRec& societe, int index,
+                               qint32 date);
+
 // Builds the rows of the listing.
 ListingResult buildListing(const QList<TCandidatureRec>& candidatures,
                            const QList<TSocieteRec>& societes, const SocieteIndex& index,

@@ -87,16 +87,7 @@ std::vector<TElementListing> listedElements(const datagen::GeneratedData& d,
         const int s = index.find(c.id_societe);
         if (s < 0) continue;
         const TSocieteRec& societe = d.societes[s];
-        TElementListing e;
-        e.statut = c.terminee ? 1 : 0;
-        e.date = qMax(readDate(c.date).number, 0);
-        e.categorie = &societe.categorie;
-        e.societe = &societe.nom;
-        e.intitule = &c.intitule;
-        e.marqueur = c.marqueur ? 1 : 0;
-        e.rdv = c.date_rdv.isEmpty() ? 0 : 1;
-        e.index = i;
-        list.push_back(e);
+        list.push_back(listingElement(c, societe, i, qMax(readDate(c.date).number, 0)));
     }
     return list;
 }

@@ -18,9 +18,10 @@
 // ---------------------------------------------------------------------------
 // One old record → one current record
 
-TCandidatureRec convertCandidature(const TCandidatureRecV0& o)
+// The fields both old application layouts share with the current one.
+template <class Old>
+void copyCommonFields(TCandidatureRec& r, const Old& o)
 {
-    TCandidatureRec r{};
     r.intitule = o.intitule;
     r.date = o.date;
     r.date_cv = o.date_cv;
@@ -37,6 +38,12 @@ TCandidatureRec convertCandidature(const TCandidatureRecV0& o)
     r.offre = o.offre;
     r.terminee = o.terminee;
     r.marqueur = o.marqueur;
+}
+
+TCandidatureRec convertCandidature(const TCandidatureRecV0& o)
+{
+    TCandidatureRec r{};
+    copyCommonFields(r, o);
     // Version 0 knew neither appointments nor the kind of application.
     r.type.setBytes("R", 1);
     r.methode.setBytes("I", 1);
@@ -47,22 +54,7 @@ TCandidatureRec convertCandidature(const TCandidatureRecV0& o)
 TCandidatureRec convertCandidature(const TCandidatureRecV1& o)
 {
     TCandidatureRec r{};
-    r.intitule = o.intitule;
-    r.date = o.date;
-    r.date_cv = o.date_cv;
-    r.date_lettre = o.date_lettre;
-    r.date_suite = o.date_suite;
-    r.date_accuse = o.date_accuse;
-    r.id_contact = o.id_contact;
-    r.id = o.id;
-    r.id_societe = o.id_societe;
-    r.cv = o.cv;
-    r.lettre = o.lettre;
-    r.accuse = o.accuse;
-    r.suite = o.suite;
-    r.offre = o.offre;
-    r.terminee = o.terminee;
-    r.marqueur = o.marqueur;
+    copyCommonFields(r, o);
     r.date_rdv = o.date_rdv;
     r.alerte = o.alerte;
     r.type = o.type;
