@@ -1,10 +1,8 @@
 #include "applications/choixcontacts.h"
 #include "platform/widgets.h"
 
-#include "applications/editor.h"
-#include "directory/ajoutcontact.h"
 #include "directory/contactops.h"
-#include "shell/formgeneral.h"
+#include "store/programstate.h"
 
 #include <QEvent>
 #include <QHBoxLayout>
@@ -15,12 +13,6 @@
 #include <QScreen>
 #include <QTabWidget>
 #include <QVBoxLayout>
-
-TFormContacts* TFormGeneral::formContacts()
-{
-    if (!formContacts_) formContacts_ = new TFormContacts(*this);
-    return formContacts_;
-}
 
 namespace
 {
@@ -45,10 +37,10 @@ QPixmap contactsPicture()
 
 } // namespace
 
-TFormContacts::TFormContacts(TFormGeneral& form)
-    : QDialog(&form, Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint |
+TFormContacts::TFormContacts(ProgramState& state, QWidget* parent)
+    : QDialog(parent, Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint |
                          Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
-      f_(form)
+      s_(state)
 {
     setObjectName(QStringLiteral("FormContacts"));
     setWindowTitle(QStringLiteral("Liste des contacts disponibles"));
@@ -87,8 +79,9 @@ TFormContacts::TFormContacts(TFormGeneral& form)
     connect(BitBtn2, &QPushButton::clicked, this, &TFormContacts::BitBtn2Click);
 }
 
-void TFormContacts::showChooser()
+void TFormContacts::showChooser(qint32 societe)
 {
+    societe_ = societe;
     if (!isVisible()) {
         fillContacts();
         adjustSize();
@@ -101,12 +94,8 @@ void TFormContacts::showChooser()
 
 void TFormContacts::fillContacts()
 {
-    // The application's company on the applications page, the company shown
-    // on the directory page.
-    societe_ =
-        f_.Tabulations && f_.Tabulations->currentIndex() == 1 ? f_.IdSocieteAnnuaire : f_.IdSociete;
     ListBoxContacts->clear();
-    ListBoxContacts->addItems(contactDisplayTexts(f_.store().Contacts, societe_));
+    ListBoxContacts->addItems(contactDisplayTexts(s_.store().Contacts, societe_));
     ListBoxContacts->setFocus();
 }
 
@@ -118,7 +107,7 @@ bool TFormContacts::event(QEvent* e)
 
 void TFormContacts::FormActivate()
 {
-    if (TFormGeneral::onScreen(f_.ajoutContact_)) f_.ajoutContact_->raise();
+    emit activated();
 }
 
 void TFormContacts::BtListeOKClick()
@@ -130,14 +119,13 @@ void TFormContacts::BtListeOKClick()
     }
     // Of several contacts with the same text, the last in the table is linked.
     const qint32 contact =
-        contactByDisplayText(f_.store().Contacts, societe_, items.first()->text());
-    if (contact != 0 && !linkContact(f_.store(), f_.IdCandidature, contact)) return;
-    f_.Tabulations->setCurrentIndex(0);
-    f_.editor()->StringGrid1DblClick();
+        contactByDisplayText(s_.store().Contacts, societe_, items.first()->text());
+    if (contact != 0 && !linkContact(s_.store(), s_.IdCandidature, contact)) return;
+    emit contactLinked();
     close();
 }
 
 void TFormContacts::BitBtn2Click()
 {
-    f_.ajoutContact()->openModeless(QStringLiteral("Ajout d'un contact"));
+    emit addContactRequested();
 }

@@ -1,27 +1,24 @@
 #include "applications/editor.h"
 
-#include "applications/choixcontacts.h"
+#include "applications/applicationspage.h"
 #include "applications/deletion.h"
 #include "applications/documents.h"
 #include "applications/editorview.h"
 #include "applications/formlierdoc.h"
 #include "applications/formvoir.h"
-#include "applications/fournisseurs.h"
-#include "applications/listingpage.h"
-#include "directory/ajoutcontact.h"
-#include "directory/ajoutfournisseur.h"
+#include "platform/busycursor.h"
 #include "platform/cutstring.h"
 #include "platform/dialogs.h"
+#include "platform/frameservices.h"
 #include "platform/mailsender.h"
 #include "platform/messages.h"
+#include "platform/panels.h"
+#include "platform/pictures.h"
 #include "reports/calendrier.h"
-#include "reports/legende.h"
 #include "reports/statistics.h"
-#include "shell/formgeneral.h"
-#include "shell/mdiparent.h"
-#include "shell/panels.h"
-#include "shell/pictures.h"
 #include "store/cp1252.h"
+#include "store/programstate.h"
+#include "store/tables.h"
 #include "store/helpers.h"
 #include "store/texts.h"
 
@@ -36,14 +33,16 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <optional>
 
-ApplicationEditor::ApplicationEditor(TFormGeneral& form, ZoneCandidature* zone)
-    : QObject(&form), f_(form), z_(zone)
+ApplicationEditor::ApplicationEditor(ApplicationsPage& page, ProgramState& state,
+                                     FrameServices& frame, MailSender& mail)
+    : QObject(&page), page_(page), s_(state), frame_(frame), mail_(mail), z_(page.Zone)
 {
-    auto modified = [this] { f_.CandidatureModifiee = true; };
+    auto modified = [this] { s_.CandidatureModifiee = true; };
     auto modifiedAndListing = [this] {
-        f_.CandidatureModifiee = true;
-        f_.RafraichirListing = true;
+        s_.CandidatureModifiee = true;
+        s_.RafraichirListing = true;
     };
     connect(z_->Edit_intitule, &QLineEdit::textChanged, this, modifiedAndListing);
     connect(z_->ComboAlerteRDV, &QComboBox::currentIndexChanged, this, modifiedAndListing);
@@ -68,15 +67,15 @@ ApplicationEditor::ApplicationEditor(TFormGeneral& form, ZoneCandidature* zone)
         connect(z_->docs[i].supprimer, &QPushButton::clicked, this,
                 [this, i] { supprimerClick(i); });
     }
-    connect(f_.lien_RetourListing, &LinkLabel::clicked, this,
+    connect(page.lien_RetourListing, &LinkLabel::clicked, this,
             &ApplicationEditor::lien_RetourListingClick);
-    connect(f_.lien_SupprimerCandidature, &LinkLabel::clicked, this,
+    connect(page.lien_SupprimerCandidature, &LinkLabel::clicked, this,
             &ApplicationEditor::lien_SupprimerCandidatureClick);
 }
 
 bool ApplicationEditor::isOpen() const
 {
-    return !z_->isHidden();
+    return page_.editorShown();
 }
 
 void ApplicationEditor::SetLang()
@@ -86,19 +85,15 @@ void ApplicationEditor::SetLang()
 
 const TCandidatureRec* ApplicationEditor::current(int* position) const
 {
-    const QList<TCandidatureRec>& apps = f_.store().Candidatures;
-    for (int i = 0; i < apps.size(); ++i) {
-        if (isLive(apps[i]) && qint32(apps[i].id) == f_.IdCandidature) {
-            if (position) *position = i;
-            return &apps[i];
-        }
-    }
-    return nullptr;
+    const QList<TCandidatureRec>& apps = s_.store().Candidatures;
+    const int i = findById(apps, s_.IdCandidature);
+    if (position) *position = i;
+    return i < 0 ? nullptr : &apps[i];
 }
 
 QString ApplicationEditor::notesPath(qint32 id) const
 {
-    return f_.store().path(QStringLiteral("txt/BN_%1.txt").arg(id));
+    return s_.store().path(QStringLiteral("txt/BN_%1.txt").arg(id));
 }
 
 // ---- Sources ---------------------------------------------------------------------
@@ -153,27 +148,23 @@ void ApplicationEditor::ResetCandidature()
 
 void ApplicationEditor::closeContactWindows()
 {
-    if (TFormGeneral::onScreen(f_.formContacts_)) f_.formContacts_->close();
-    if (TFormGeneral::onScreen(f_.ajoutContact_)) f_.ajoutContact_->close();
+    emit contactWindowsClosing();
 }
 
 void ApplicationEditor::StringGrid1DblClick()
 {
-    if (TFormGeneral::onScreen(f_.ajoutFournisseur_)) f_.ajoutFournisseur_->close();
-    if (TFormGeneral::onScreen(f_.fournisseurs_)) f_.fournisseurs_->close();
-    TMDIParent* frame = f_.frame();
-    if (ListingPage* l = f_.listing(); l && l->legende()) l->legende()->hide();
-    frame->MenuAffichage->menuAction()->setVisible(false);
-    f_.MenuAffichageVisible = false;
-    if (f_.CandidatureModifiee) SauveCandidature();
-    f_.CandidatureModifiee = false;
-    if (f_.IdCandidature == 0) return;
+    emit aboutToOpen();
+    frame_.setSortMenuVisible(false);
+    s_.MenuAffichageVisible = false;
+    if (s_.CandidatureModifiee) SauveCandidature();
+    s_.CandidatureModifiee = false;
+    if (s_.IdCandidature == 0) return;
 
-    QApplication::setOverrideCursor(Qt::WaitCursor);
+    std::optional<BusyCursor> busy(std::in_place);
     ResetCandidature();
     const TCandidatureRec* found = current();
     const TCandidatureRec c = found ? *found : TCandidatureRec{};
-    f_.IdSociete = c.id_societe;
+    s_.IdSociete = c.id_societe;
     showCompany(c.id_societe);
     showContact(c.id_contact);
     showDocuments(c);
@@ -202,27 +193,21 @@ void ApplicationEditor::StringGrid1DblClick()
     else if (c.methode.equals("E"))
         z_->RadioMethodeEmail->setChecked(true);
     // An application just opened counts as changed: leaving always saves it.
-    f_.CandidatureModifiee = true;
-    f_.RafraichirListing = true;
+    s_.CandidatureModifiee = true;
+    s_.RafraichirListing = true;
     showFigures();
 
-    f_.Panel_Assistant->hide();
-    f_.Panel_Candidatures->show();
-    f_.showEditor(true);
-    QApplication::restoreOverrideCursor();
-    f_.PositionnePanelApplication();
+    page_.showEditor(true);
+    busy.reset();
+    frame_.placePanels();
 }
 
 void ApplicationEditor::showCompany(qint32 societeId)
 {
-    const QList<TSocieteRec>& socs = f_.store().Societes;
-    const TSocieteRec* s = nullptr;
-    for (const TSocieteRec& r : socs)
-        if (isLive(r) && qint32(r.id) == societeId) {
-            s = &r;
-            break;
-        }
-    if (!s) return;
+    const QList<TSocieteRec>& socs = s_.store().Societes;
+    const int i = findById(socs, societeId);
+    if (i < 0) return;
+    const TSocieteRec* s = &socs[i];
     z_->nom_soc->setText(CutString(z_->nom_soc->font(), s->nom.text(), 280));
     z_->addra->setText(s->adresse_a.text());
     z_->addrb->setText(s->adresse_b.text());
@@ -240,13 +225,9 @@ void ApplicationEditor::showCompany(qint32 societeId)
 
 void ApplicationEditor::showContact(qint32 contactId)
 {
-    const TContactRec* k = nullptr;
-    if (contactId > 0)
-        for (const TContactRec& r : f_.store().Contacts)
-            if (isLive(r) && qint32(r.id) == contactId) {
-                k = &r;
-                break;
-            }
+    const QList<TContactRec>& contacts = s_.store().Contacts;
+    const int i = contactId > 0 ? findById(contacts, contactId) : -1;
+    const TContactRec* k = i < 0 ? nullptr : &contacts[i];
     if (k) {
         z_->Ctnom->setText(k->civilite.text() + QLatin1Char(' ') + k->nom.text());
         z_->Ctfonction->setText(k->fonction.text());
@@ -317,7 +298,7 @@ void ApplicationEditor::showAppointment(const TCandidatureRec& c)
 void ApplicationEditor::showFigures()
 {
     const QStringList t =
-        companyFigureTexts(companyFigures(f_.store().Candidatures, f_.IdSociete), QLocale());
+        companyFigureTexts(companyFigures(s_.store().Candidatures, s_.IdSociete), QLocale::system());
     QLabel* labels[4] = {z_->NbCandidatures, z_->NbReponses, z_->NbEntretiens, z_->NbTempsMoyen};
     for (int i = 0; i < 4; ++i)
         labels[i]->setText(t.value(i));
@@ -333,7 +314,7 @@ void ApplicationEditor::CheckBoxAlerteClick()
 
 bool ApplicationEditor::SauveCandidature()
 {
-    if (!f_.CandidatureModifiee) return true;
+    if (!s_.CandidatureModifiee) return true;
     const QString title = z_->Edit_intitule->text();
     if (title.isEmpty()) {
         msg::error(GetTxt(224) + QLatin1Char('.'));
@@ -374,77 +355,74 @@ bool ApplicationEditor::SauveCandidature()
         c.terminee = z_->CheckBox1->isChecked() ? 1 : 0;
         c.intitule = title;
         c.source = source;
-        if (f_.store().UpdateCandidature(position, c)) f_.CandidatureModifiee = false;
+        if (s_.store().UpdateCandidature(position, c)) s_.CandidatureModifiee = false;
     }
 
-    Store& store = f_.store();
+    Store& store = s_.store();
     store.Occupe = true;
-    const QString path = notesPath(f_.IdCandidature);
+    const QString path = notesPath(s_.IdCandidature);
     if (!notes.isEmpty()) {
         QString error;
         if (!writeTextFile(store, path, notes, &error)) {
             msg::error(QStringLiteral("Impossible d'enregistrer le bloc-notes ") + path + CR + CR +
                        error);
-            f_.CandidatureModifiee = true;
+            s_.CandidatureModifiee = true;
         }
     } else if (QFileInfo::exists(path)) {
         store.DeleteFichier(path);
     }
     store.Occupe = false;
-    return !f_.CandidatureModifiee;
+    return !s_.CandidatureModifiee;
 }
 
 void ApplicationEditor::closeEditor()
 {
-    f_.showEditor(false);
-    f_.Panel_Candidatures->hide();
-    f_.Panel_Assistant->show();
-    f_.PositionnePanelApplication();
+    page_.showEditor(false);
+    frame_.placePanels();
+}
+
+void ApplicationEditor::leaveToListing()
+{
+    s_.MenuAffichageVisible = true;
+    frame_.setSortMenuVisible(true);
 }
 
 void ApplicationEditor::lien_RetourListingClick()
 {
     SauveCandidature();
     closeContactWindows();
-    if (f_.CandidatureModifiee) return;
+    if (s_.CandidatureModifiee) return;
     closeEditor();
-    if (f_.RafraichirListing) {
-        f_.PhaseClignotement = false;
-        f_.LigneSelectionnee = -1;
-        f_.AfficheCandidatures();
-    }
-    f_.MenuAffichageVisible = true;
-    f_.frame()->MenuAffichage->menuAction()->setVisible(true);
+    if (s_.RafraichirListing) s_.requestListing();
+    leaveToListing();
 }
 
 void ApplicationEditor::lien_SupprimerCandidatureClick()
 {
     closeContactWindows();
     if (!msg::confirm(GetTxt(213))) return;
-    f_.CandidatureModifiee = false;
-    if (!DelCandidature(f_.store(), f_.IdCandidature)) return;
+    s_.CandidatureModifiee = false;
+    if (!DelCandidature(s_.store(), s_.IdCandidature)) return;
     closeEditor();
-    f_.RafraichirListing = true;
-    f_.LigneSelectionnee = -1;
-    f_.AfficheCandidatures();
-    f_.MenuAffichageVisible = true;
-    f_.frame()->MenuAffichage->menuAction()->setVisible(true);
+    s_.RafraichirListing = true;
+    s_.requestListing();
+    leaveToListing();
 }
 
 // ---- Appointment ------------------------------------------------------------------------
 
 void ApplicationEditor::DefinirDateClick()
 {
-    f_.RafraichirListing = true;
+    s_.RafraichirListing = true;
     if (!calendrier_) {
-        calendrier_ = new TCalendrier(&f_);
+        calendrier_ = new TCalendrier(&page_);
         connect(calendrier_, &TCalendrier::dateChosen, this, [this](const QDate& d) {
             int position = -1;
             const TCandidatureRec* found = current(&position);
             if (!found) return;
             TCandidatureRec c = *found;
             c.date_rdv = d.toString(QStringLiteral("yyyyMMdd"));
-            if (f_.store().UpdateCandidature(position, c)) StringGrid1DblClick();
+            if (s_.store().UpdateCandidature(position, c)) StringGrid1DblClick();
         });
     }
     dialogs::exec(*calendrier_);
@@ -458,8 +436,8 @@ void ApplicationEditor::RDVsupprimerClick()
     TCandidatureRec c = *found;
     c.date_rdv.clear();
     c.alerte.clear();
-    if (!f_.store().UpdateCandidature(position, c)) return;
-    f_.CandidatureModifiee = true;
+    if (!s_.store().UpdateCandidature(position, c)) return;
+    s_.CandidatureModifiee = true;
     // The reload saves the editor first: with the box still checked, that
     // save would give the cleared appointment its alarm back.
     z_->CheckBoxAlerte->setChecked(false);
@@ -470,7 +448,7 @@ void ApplicationEditor::RDVsupprimerClick()
 
 void ApplicationEditor::CtajoutClick()
 {
-    f_.formContacts()->showChooser();
+    emit contactChooserRequested();
 }
 
 void ApplicationEditor::CtsupprimerClick()
@@ -480,17 +458,14 @@ void ApplicationEditor::CtsupprimerClick()
     if (!found) return;
     TCandidatureRec c = *found;
     c.id_contact = 0;
-    if (f_.store().UpdateCandidature(position, c)) StringGrid1DblClick();
+    if (s_.store().UpdateCandidature(position, c)) StringGrid1DblClick();
 }
 
 void ApplicationEditor::CtemailClick()
 {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    MailSender& mail = f_.EnvoiMail();
-    mail.clear();
-    mail.setTo({z_->Ctemail->caption()});
-    QApplication::restoreOverrideCursor();
-    mail.sendAndReport();
+    mail_.clear();
+    mail_.setTo({z_->Ctemail->caption()});
+    mail_.sendAndReport();
 }
 
 // ---- Documents ---------------------------------------------------------------------------------
@@ -499,13 +474,13 @@ void ApplicationEditor::voirClick(int slot)
 {
     const TCandidatureRec* c = current();
     if (!c) return;
-    VoirPJ(&f_, f_.store(), DocSlot(slot), pathField(*c, DocSlot(slot)).text(), c->id);
+    VoirPJ(&page_, s_.store(), DocSlot(slot), pathField(*c, DocSlot(slot)).text(), c->id);
 }
 
 void ApplicationEditor::ajoutClick(int slot)
 {
-    TFormLierDoc dialog(&f_);
-    if (dialog.run(f_.store(), f_.IdCandidature, DocSlot(slot), f_.RafraichirListing))
+    TFormLierDoc dialog(&page_);
+    if (dialog.run(s_.store(), s_.IdCandidature, DocSlot(slot), s_.RafraichirListing))
         StringGrid1DblClick();
 }
 
@@ -513,7 +488,7 @@ void ApplicationEditor::supprimerClick(int slot)
 {
     const auto s = DocSlot(slot);
     if (!msg::confirm(GetTxt(slotInfo(s).unlinkQuestion))) return;
-    if (!unlinkDocument(f_.store(), f_.IdCandidature, s)) return;
+    if (!unlinkDocument(s_.store(), s_.IdCandidature, s)) return;
     z_->docs[slot].description->setText(GetTxt(slotInfo(s).noDocumentText));
     StringGrid1DblClick();
 }

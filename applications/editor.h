@@ -6,7 +6,10 @@
 #include <QObject>
 #include <QStringList>
 
-class TFormGeneral;
+class ApplicationsPage;
+class FrameServices;
+class MailSender;
+class ProgramState;
 class ZoneCandidature;
 class TCalendrier;
 class TFormLierDoc;
@@ -16,7 +19,8 @@ class ApplicationEditor : public QObject
 {
     Q_OBJECT
 public:
-    ApplicationEditor(TFormGeneral& form, ZoneCandidature* zone);
+    ApplicationEditor(ApplicationsPage& page, ProgramState& state, FrameServices& frame,
+                      MailSender& mail);
 
     bool isOpen() const;
 
@@ -50,6 +54,15 @@ public:
 
     TCalendrier* calendrier() const { return calendrier_; }
 
+signals:
+    // An application is about to be shown: the windows that add companies
+    // or applications close.
+    void aboutToOpen();
+    // The windows that choose or add a contact of the open application close.
+    void contactWindowsClosing();
+    // The user asked to choose the contact of the open application.
+    void contactChooserRequested();
+
 private:
     const TCandidatureRec* current(int* position = nullptr) const;
     void showCompany(qint32 societeId);
@@ -62,7 +75,12 @@ private:
     void addSource(const QString& source);
     QString notesPath(qint32 id) const;
 
-    TFormGeneral& f_;
+    void leaveToListing();
+
+    ApplicationsPage& page_;
+    ProgramState& s_;
+    FrameServices& frame_;
+    MailSender& mail_;
     ZoneCandidature* z_;
     TCalendrier* calendrier_ = nullptr;
 };

@@ -1,6 +1,6 @@
 #include "applications/editorview.h"
 
-#include "shell/panels.h"
+#include "platform/panels.h"
 #include "store/texts.h"
 
 #include <QCheckBox>

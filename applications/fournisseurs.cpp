@@ -1,12 +1,10 @@
 #include "applications/fournisseurs.h"
 
 #include "applications/documents.h"
-#include "applications/editor.h"
-#include "directory/ajoutfournisseur.h"
 #include "directory/contactops.h"
 #include "platform/messages.h"
 #include "platform/widgets.h"
-#include "shell/formgeneral.h"
+#include "store/programstate.h"
 #include "store/settings.h"
 
 #include <QComboBox>
@@ -21,21 +19,15 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-TFournisseurs* TFormGeneral::fournisseurs()
-{
-    if (!fournisseurs_) fournisseurs_ = new TFournisseurs(*this);
-    return fournisseurs_;
-}
-
 namespace
 {
 const QString Choix = QStringLiteral("-- Votre choix --");
 } // namespace
 
-TFournisseurs::TFournisseurs(TFormGeneral& form)
-    : QDialog(&form, Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint |
+TFournisseurs::TFournisseurs(ProgramState& state, QWidget* parent)
+    : QDialog(parent, Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint |
                          Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
-      f_(form)
+      s_(state)
 {
     setObjectName(QStringLiteral("Fournisseurs"));
     setWindowTitle(QStringLiteral("Nouvelle candidature"));
@@ -45,6 +37,9 @@ TFournisseurs::TFournisseurs(TFormGeneral& form)
     ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
     ComboBox1->setEditable(true);
     ComboBox1->setInsertPolicy(QComboBox::NoInsert);
+    // Enter must leave the text as typed: without this, the combo box would
+    // replace it with a name that differs only in letter case.
+    ComboBox1->setDuplicatesEnabled(true);
     ComboBox1->setMaxVisibleItems(15);
     ComboBox1->setMinimumWidth(260);
     // The list drops down with the names that begin as typed; the text
@@ -122,7 +117,7 @@ void TFournisseurs::FormShow()
 void TFournisseurs::fillCompanies(const QString& select)
 {
     QStringList names;
-    for (const TSocieteRec& s : f_.store().Societes)
+    for (const TSocieteRec& s : s_.store().Societes)
         if (isLive(s)) names.append(s.nom.text());
     sortFrench(names);
     ComboBox1->clear();
@@ -140,12 +135,12 @@ bool TFournisseurs::event(QEvent* e)
 
 void TFournisseurs::FormActivate()
 {
-    if (TFormGeneral::onScreen(f_.ajoutFournisseur_)) f_.ajoutFournisseur_->raise();
+    emit activated();
 }
 
 void TFournisseurs::BitBtn2Click()
 {
-    f_.ajoutFournisseur()->showAdd();
+    emit newCompanyRequested();
 }
 
 void TFournisseurs::BitBtn1Click()
@@ -164,7 +159,7 @@ void TFournisseurs::BitBtn1Click()
 
     const QString nom = ComboBox1->itemText(chosen);
     qint32 societe = 0;
-    for (const TSocieteRec& s : f_.store().Societes)
+    for (const TSocieteRec& s : s_.store().Societes)
         if (isLive(s) && s.nom.text() == nom) {
             societe = s.id;
             break;
@@ -174,7 +169,7 @@ void TFournisseurs::BitBtn1Click()
         msg::error(QStringLiteral("Cette société n'existe pas."));
         return;
     }
-    f_.IdSociete = societe;
+    s_.IdSociete = societe;
     const QString title = intitule->text();
     if (title.isEmpty()) {
         msg::error(QStringLiteral("L'intitulé doit être renseigné."));
@@ -182,11 +177,11 @@ void TFournisseurs::BitBtn1Click()
     }
 
     DocSlot slot = DocSlot::Offre;
-    const bool pending = !f_.TypeImport.isEmpty() && slotFromKind(f_.TypeImport, &slot);
+    const bool pending = !s_.TypeImport.isEmpty() && slotFromKind(s_.TypeImport, &slot);
     const QString source = Readregistry(RegistryKey, QStringLiteral("DefaultSource")).left(20);
-    if (!acceptStoredTexts({title, source, pending ? f_.FichierImport : QString()})) return;
+    if (!acceptStoredTexts({title, source, pending ? s_.FichierImport : QString()})) return;
 
-    Store& store = f_.store();
+    Store& store = s_.store();
     TCandidatureRec r = newCandidature();
     r.intitule = title;
     r.source = source;
@@ -195,22 +190,17 @@ void TFournisseurs::BitBtn1Click()
     if (pending) {
         // The page waiting for its application goes into its slot, dated
         // as the application (the offer's date is the application's own).
-        pathField(r, slot) = f_.FichierImport;
+        pathField(r, slot) = s_.FichierImport;
         dateField(r, slot) = date;
     }
     r.id_contact = 0;
     r.id = store.nextIdCandidature();
-    r.id_societe = f_.IdSociete;
+    r.id_societe = s_.IdSociete;
     if (!store.append(r)) return;
-    f_.TypeImport.clear();
-    f_.FichierImport.clear();
+    s_.TypeImport.clear();
+    s_.FichierImport.clear();
 
-    f_.RafraichirListing = true;
-    f_.Tabulations->setCurrentIndex(0);
-    ApplicationEditor* editor = f_.editor();
-    if (editor->isOpen()) editor->lien_RetourListingClick();
-    f_.AfficheCandidatures();
-    f_.IdCandidature = r.id;
-    editor->StringGrid1DblClick();
+    s_.RafraichirListing = true;
+    emit applicationCreated(r.id);
     close();
 }

@@ -6,18 +6,25 @@
 class QComboBox;
 class QDateEdit;
 class QLineEdit;
+class ProgramState;
 class QPushButton;
-class TFormGeneral;
 
 class TFournisseurs : public QDialog
 {
     Q_OBJECT
 public:
-    explicit TFournisseurs(TFormGeneral& form);
+    TFournisseurs(ProgramState& state, QWidget* parent);
 
     void showWizard();
     // Refills the company list; selects `select` when given (a company just added).
     void fillCompanies(const QString& select = QString());
+
+signals:
+    // The window came to the front: the company being added stays above it.
+    void activated();
+    void newCompanyRequested();
+    // The application `id` was written: it opens in the editor.
+    void applicationCreated(qint32 id);
 
 protected:
     bool event(QEvent* e) override;
@@ -28,7 +35,7 @@ private:
     void BitBtn1Click();
     void BitBtn2Click();
 
-    TFormGeneral& f_;
+    ProgramState& s_;
     QComboBox* ComboBox1 = nullptr;
     QPushButton* BitBtn2 = nullptr;
     QDateEdit* DateTimePicker1 = nullptr;

@@ -3,6 +3,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QScrollBar>
+#include <algorithm>
 
 ListingGrid::ListingGrid(QWidget* parent) : QTableView(parent)
 {
@@ -26,15 +27,34 @@ ListingGrid::ListingGrid(QWidget* parent) : QTableView(parent)
     setCornerButtonEnabled(false);
     setFrameShape(QFrame::Box);
     setLineWidth(1);
-    setFixedHeight(VisibleRows * RowHeight + 2 * frameWidth());
-    setFixedWidth(15 + 65 + 15 + 230 + 342 + 6 * 15 + 2 * frameWidth());
+    setMinimumHeight(VisibleRows * RowHeight + 2 * frameWidth());
+    setMinimumWidth(15 + 65 + 15 + 230 + 342 + 6 * 15 + 2 * frameWidth());
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+}
+
+int ListingGrid::visibleRows() const
+{
+    return std::max(1, (height() - 2 * frameWidth()) / RowHeight);
+}
+
+int ListingGrid::titleWidth(int rows) const
+{
+    const int extra = std::max(0, width() - minimumWidth());
+    return (rows > visibleRows() ? 324 : 342) + extra;
 }
 
 void ListingGrid::setColumnWidths(int rows)
 {
+    rows_ = rows;
     const int widths[11] = {15, 65, 15, 230, titleWidth(rows), 15, 15, 15, 15, 15, 15};
     for (int c = 0; c < 11; ++c)
         setColumnWidth(c, widths[c]);
+}
+
+void ListingGrid::resizeEvent(QResizeEvent* e)
+{
+    QTableView::resizeEvent(e);
+    setColumnWidths(rows_);
 }
 
 int ListingGrid::selectedRow() const
@@ -69,8 +89,8 @@ void ListingGrid::moveSelection(bool down)
     if (down && sel < rows - 1) {
         const int next = sel + 1;
         selectRow(next);
-        if (next - topRow() > VisibleRows - 1)
-            verticalScrollBar()->setValue(next - (VisibleRows - 1));
+        if (next - topRow() > visibleRows() - 1)
+            verticalScrollBar()->setValue(next - (visibleRows() - 1));
     } else if (!down && sel > 0) {
         const int prev = sel - 1;
         selectRow(prev);

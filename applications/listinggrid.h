@@ -9,13 +9,17 @@ class ListingGrid : public QTableView
     Q_OBJECT
 public:
     static constexpr int RowHeight = 15;
+    // Rows shown at the smallest size; the grid grows with the window.
     static constexpr int VisibleRows = 36;
 
     explicit ListingGrid(QWidget* parent = nullptr);
 
-    // Column widths for a listing of `rows` rows.
+    // Column widths for a listing of `rows` rows: the title column takes the
+    // width the grid has beyond its smallest size.
     void setColumnWidths(int rows);
-    static int titleWidth(int rows) { return rows > VisibleRows ? 324 : 342; }
+    int titleWidth(int rows) const;
+    // Whole rows that the grid shows at its present height.
+    int visibleRows() const;
 
     int selectedRow() const; // -1 when none
     int topRow() const;
@@ -33,8 +37,10 @@ protected:
     void mousePressEvent(QMouseEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
     void mouseDoubleClickEvent(QMouseEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
 
 private:
     void selectRow(int row);
+    int rows_ = 0;
     bool afterDoubleClick_ = false; // the release that ends a double click is no click
 };

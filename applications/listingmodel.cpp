@@ -1,7 +1,7 @@
 #include "applications/listingmodel.h"
 
 #include "platform/cutstring.h"
-#include "shell/pictures.h"
+#include "platform/pictures.h"
 #include "store/helpers.h"
 
 #include <QPainter>
@@ -41,8 +41,31 @@ int ListingModel::columnCount(const QModelIndex& parent) const
 
 QVariant ListingModel::data(const QModelIndex& index, int role) const
 {
-    if (role != Qt::DisplayRole || !index.isValid() || index.row() >= rows_.size()) return {};
+    if (!index.isValid() || index.row() >= rows_.size()) return {};
     const TLigneListing& l = rows_[index.row()];
+    switch (role) {
+    case Qt::DisplayRole:
+        break;
+    case AlarmRole:
+        return l.alarme != 0;
+    case FinishedRole:
+        return l.en_cours == 0;
+    case CategoryRole:
+        return QChar(QLatin1Char(l.categorie));
+    case FlagRole: {
+        const qint32 flags[4] = {l.cv, l.lettre, l.accuse, l.suite};
+        const int c = index.column() - 6;
+        return c >= 0 && c < 4 && flags[c] != 0;
+    }
+    case AppointmentRole:
+        return l.rdv != 0;
+    case MarkerRole:
+        return l.marqueur != 0;
+    case BlinkPhaseRole:
+        return blinkPhase_;
+    default:
+        return {};
+    }
     // A row refers to a table position; a table changed since the build
     // (a deletion) shows nothing rather than another record.
     if (l.index >= store_.Candidatures.size()) return {};
@@ -71,12 +94,6 @@ QVariant ListingModel::data(const QModelIndex& index, int role) const
     }
 }
 
-ListingDelegate::ListingDelegate(const ListingModel& model, const bool& phase, int& selectedRow,
-                                 QObject* parent)
-    : QStyledItemDelegate(parent), model_(model), phase_(phase), selectedRow_(selectedRow)
-{
-}
-
 QColor ListingDelegate::background(int row, bool selected)
 {
     if (selected) return QColor(255, 200, 145);
@@ -95,10 +112,8 @@ void ListingDelegate::paint(QPainter* g, const QStyleOptionViewItem& option,
                             const QModelIndex& index) const
 {
     const int row = index.row(), col = index.column();
-    if (row >= model_.rows().size()) return;
-    const TLigneListing& l = model_.rows()[row];
+    auto flag = [&index](int role) { return index.data(role).toBool(); };
     const bool selected = option.state & QStyle::State_Selected;
-    if (selected) selectedRow_ = row;
     const QRect r = option.rect;
     g->save();
     g->fillRect(r, background(row, selected));
@@ -109,26 +124,28 @@ void ListingDelegate::paint(QPainter* g, const QStyleOptionViewItem& option,
     using pictures::ListingIcon;
     switch (col) {
     case 0:
-        if (l.alarme) {
-            if (phase_)
+        if (flag(ListingModel::AlarmRole)) {
+            if (flag(ListingModel::BlinkPhaseRole))
                 g->drawPixmap(r.topLeft(), pictures::listingIcon(ListingIcon::Img_Attention));
         } else {
-            g->drawPixmap(r.topLeft(),
-                          pictures::listingIcon(l.en_cours ? ListingIcon::CandidatureEnCours
-                                                           : ListingIcon::CandidatureTerminee));
+            g->drawPixmap(r.topLeft(), pictures::listingIcon(flag(ListingModel::FinishedRole)
+                                                                 ? ListingIcon::CandidatureTerminee
+                                                                 : ListingIcon::CandidatureEnCours));
         }
         break;
     case 1:
         g->drawText(r, Qt::AlignCenter, index.data().toString());
         break;
-    case 2:
-        if (l.categorie == 'S')
+    case 2: {
+        const QChar category = index.data(ListingModel::CategoryRole).toChar();
+        if (category == QLatin1Char('S'))
             g->drawPixmap(r.topLeft(), pictures::listingIcon(ListingIcon::Img_societe));
-        else if (l.categorie == 'C')
+        else if (category == QLatin1Char('C'))
             g->drawPixmap(r.topLeft(), pictures::listingIcon(ListingIcon::Img_cabinet));
-        else if (l.categorie == 'I')
+        else if (category == QLatin1Char('I'))
             g->drawPixmap(r.topLeft(), pictures::listingIcon(ListingIcon::Img_interim));
         break;
+    }
     case 3:
         g->drawText(r, Qt::AlignCenter, CutString(font, index.data().toString(), r.width() - 15));
         break;
@@ -137,14 +154,13 @@ void ListingDelegate::paint(QPainter* g, const QStyleOptionViewItem& option,
                     CutString(font, index.data().toString(), r.width() - 10));
         break;
     case 5:
-        if (l.rdv) g->drawPixmap(r.topLeft(), pictures::listingIcon(ListingIcon::Img_rdv));
+        if (flag(ListingModel::AppointmentRole)) g->drawPixmap(r.topLeft(), pictures::listingIcon(ListingIcon::Img_rdv));
         break;
     case 6:
     case 7:
     case 8:
-    case 9: {
-        const qint32 flags[4] = {l.cv, l.lettre, l.accuse, l.suite};
-        if (flags[col - 6]) {
+    case 9:
+        if (flag(ListingModel::FlagRole)) {
             g->fillRect(r, kLetterColours[col - 6]);
             QFont bold = font;
             bold.setBold(true);
@@ -153,9 +169,8 @@ void ListingDelegate::paint(QPainter* g, const QStyleOptionViewItem& option,
             g->drawText(r, Qt::AlignCenter, index.data().toString());
         }
         break;
-    }
     case 10:
-        if (l.marqueur) g->drawPixmap(r.topLeft(), pictures::listingIcon(ListingIcon::Marqueur));
+        if (flag(ListingModel::MarkerRole)) g->drawPixmap(r.topLeft(), pictures::listingIcon(ListingIcon::Marqueur));
         break;
     default:
         break;

@@ -14,6 +14,18 @@ class ListingModel : public QAbstractTableModel
 public:
     static constexpr int Columns = 11;
 
+    // What a cell shows besides its text; the delegate and the listing
+    // report paint from these only.
+    enum Role {
+        AlarmRole = Qt::UserRole + 1, // bool: the appointment's alarm is due
+        FinishedRole,                 // bool: the application is finished
+        CategoryRole,                 // QChar 'S', 'C', 'I', or null when the company is unknown
+        FlagRole,                     // bool, columns 6-9: CV, letter, acknowledgement, reply
+        AppointmentRole,              // bool: an appointment is set
+        MarkerRole,                   // bool: the user's marker
+        BlinkPhaseRole                // bool: the blinking alarm icons are shown now
+    };
+
     explicit ListingModel(const Store& store, QObject* parent = nullptr);
 
     // Replaces every row (a rebuild of the listing).
@@ -25,6 +37,10 @@ public:
     // Repaints the cells of one column.
     void cellsChanged(int row, int column);
 
+    // The phase of the blinking alarms.
+    bool blinkPhase() const { return blinkPhase_; }
+    void setBlinkPhase(bool on) { blinkPhase_ = on; }
+
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
@@ -32,6 +48,7 @@ public:
 private:
     const Store& store_;
     QList<TLigneListing> rows_;
+    bool blinkPhase_ = false;
 };
 
 // Paints the cells as the listing shows them: row colours, icons, the
@@ -40,19 +57,11 @@ class ListingDelegate : public QStyledItemDelegate
 {
     Q_OBJECT
 public:
-    // `phase` is the blink phase of the alarm icons; `selectedRow` takes the
-    // row last painted as selected.
-    ListingDelegate(const ListingModel& model, const bool& phase, int& selectedRow,
-                    QObject* parent = nullptr);
+    using QStyledItemDelegate::QStyledItemDelegate;
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override;
 
     // Background of a row: selection, then light blue for even rows, white for odd.
     static QColor background(int row, bool selected);
-
-private:
-    const ListingModel& model_;
-    const bool& phase_;
-    int& selectedRow_;
 };

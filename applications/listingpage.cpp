@@ -1,12 +1,13 @@
 #include "applications/listingpage.h"
 
-#include "applications/editor.h"
+#include "applications/applicationspage.h"
 #include "applications/listinggrid.h"
+#include "platform/busycursor.h"
+#include "platform/frameservices.h"
 #include "platform/messages.h"
+#include "platform/panels.h"
 #include "reports/legende.h"
-#include "shell/formgeneral.h"
-#include "shell/mdiparent.h"
-#include "shell/panels.h"
+#include "store/programstate.h"
 #include "store/settings.h"
 #include "store/texts.h"
 
@@ -16,12 +17,14 @@
 #include <QLabel>
 #include <QMenu>
 #include <QScrollBar>
+#include <optional>
 
-ListingPage::ListingPage(TFormGeneral& form) : QObject(&form), today(&todayDayNumber), f_(form)
+ListingPage::ListingPage(ApplicationsPage& page, ProgramState& state, FrameServices& frame)
+    : QObject(&page), today(&todayDayNumber), page_(page), s_(state), frame_(frame)
 {
-    model_ = new ListingModel(form.store(), this);
-    delegate_ = new ListingDelegate(*model_, form.PhaseClignotement, form.LigneSelectionnee, this);
-    ListingGrid* grid = form.StringGrid1;
+    model_ = new ListingModel(state.store(), this);
+    delegate_ = new ListingDelegate(this);
+    ListingGrid* grid = page.StringGrid1;
     grid->setModel(model_);
     grid->setItemDelegate(delegate_);
     connect(grid, &ListingGrid::cellClicked, this, [this](int column, int row) {
@@ -30,12 +33,15 @@ ListingPage::ListingPage(TFormGeneral& form) : QObject(&form), today(&todayDayNu
     });
     connect(grid, &ListingGrid::cellDoubleClicked, this, [this] { StringGrid1DblClick(); });
     connect(grid, &ListingGrid::popupRequested, this, &ListingPage::StringGrid1MouseUp);
-    connect(form.Label_ShowHide, &LinkLabel::clicked, this, &ListingPage::Label_ShowHideClick);
-    connect(form.Label_AlarmeOnly, &LinkLabel::clicked, this, &ListingPage::Label_AlarmeOnlyClick);
-    connect(form.Label_RelancesOnly, &LinkLabel::clicked, this,
+    connect(page.Label_ShowHide, &LinkLabel::clicked, this, &ListingPage::Label_ShowHideClick);
+    connect(page.Label_AlarmeOnly, &LinkLabel::clicked, this, &ListingPage::Label_AlarmeOnlyClick);
+    connect(page.Label_RelancesOnly, &LinkLabel::clicked, this,
             &ListingPage::Label_RelancesOnlyClick);
-    connect(form.Label_Legende, &LinkLabel::clicked, this, &ListingPage::Label_LegendeClick);
+    connect(page.Label_Legende, &LinkLabel::clicked, this, &ListingPage::Label_LegendeClick);
+    connect(&state, &ProgramState::filtersChanged, this, &ListingPage::showFilters);
+    connect(&state, &ProgramState::listingRequested, this, &ListingPage::AfficheCandidatures);
     buildMenus();
+    showFilters();
 
     blinkTimer_.setInterval(600);
     connect(&blinkTimer_, &QTimer::timeout, this, &ListingPage::blink);
@@ -50,14 +56,17 @@ ListingPage::~ListingPage()
 void ListingPage::stop()
 {
     blinkTimer_.stop();
-    if (stats_) stats_->wait();
+    ++statsGeneration_;
+    for (const auto& worker : stats_)
+        worker->wait();
+    stats_.clear();
 }
 
 // ---- Sort menus -----------------------------------------------------------------
 
 void ListingPage::buildMenus()
 {
-    PopupMenu1 = new QMenu(&f_);
+    PopupMenu1 = new QMenu(&page_);
     PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
     const char* names[7] = {"rierpardate1",     "riparsocit1",  "riparcatgorie1", "riparintitul1",
                             "riparrendezvous1", "riparstatut1", "riparmarqueur1"};
@@ -71,8 +80,6 @@ void ListingPage::buildMenus()
         popupTri[i]->setCheckable(true);
         sorts->addAction(popupTri[i]);
         connect(popupTri[i], &QAction::triggered, this, [this, i] { popupSortClick(i); });
-        connect(f_.frame()->MenuTri[i], &QAction::triggered, this,
-                [this, i] { frameSortExecute(i); });
     }
     PopupMenu1->addSeparator();
     auto* order = new QActionGroup(this);
@@ -86,42 +93,38 @@ void ListingPage::buildMenus()
     }
     connect(Ordrecroissant1, &QAction::triggered, this, [this] { popupDirectionClick(false); });
     connect(Ordredcroissant1, &QAction::triggered, this, [this] { popupDirectionClick(true); });
-    connect(f_.frame()->MenuCroissant, &QAction::triggered, this,
-            [this] { frameDirectionExecute(false); });
-    connect(f_.frame()->MenuDecroissant, &QAction::triggered, this,
-            [this] { frameDirectionExecute(true); });
 
     // As the menus come before any choice: by date, descending.
     popupTri[0]->setChecked(true);
-    f_.frame()->DeSelectMenu(f_.frame()->MenuTri[0]);
+    frame_.checkSort(0);
     Ordredcroissant1->setChecked(true);
-    f_.frame()->MenuDecroissant->setChecked(true);
+    frame_.checkDirection(true);
 }
 
 void ListingPage::setSort(int position)
 {
-    f_.Tri = QString(QLatin1Char(SortLetters[position]));
-    WriteRegistry(RegistryKey, QStringLiteral("tri"), f_.Tri);
+    s_.setSort(QString(QLatin1Char(SortLetters[position])), s_.Sens);
+    WriteRegistry(RegistryKey, QStringLiteral("tri"), s_.Tri);
     AfficheCandidatures();
 }
 
 void ListingPage::setDirection(bool descending)
 {
-    f_.Sens = descending ? QStringLiteral("desc") : QString();
-    WriteRegistry(RegistryKey, QStringLiteral("sens"), f_.Sens);
+    s_.setSort(s_.Tri, descending ? QStringLiteral("desc") : QString());
+    WriteRegistry(RegistryKey, QStringLiteral("sens"), s_.Sens);
     AfficheCandidatures();
 }
 
 void ListingPage::popupSortClick(int position)
 {
     popupTri[position]->setChecked(true);
-    f_.frame()->DeSelectMenu(f_.frame()->MenuTri[position]);
+    frame_.checkSort(position);
     setSort(position);
 }
 
 void ListingPage::frameSortExecute(int position)
 {
-    f_.frame()->DeSelectMenu(f_.frame()->MenuTri[position]);
+    frame_.checkSort(position);
     popupTri[position]->setChecked(true);
     setSort(position);
 }
@@ -129,15 +132,13 @@ void ListingPage::frameSortExecute(int position)
 void ListingPage::popupDirectionClick(bool descending)
 {
     (descending ? Ordredcroissant1 : Ordrecroissant1)->setChecked(true);
-    f_.frame()->MenuDecroissant->setChecked(descending);
-    f_.frame()->MenuCroissant->setChecked(!descending);
+    frame_.checkDirection(descending);
     setDirection(descending);
 }
 
 void ListingPage::frameDirectionExecute(bool descending)
 {
-    f_.frame()->MenuDecroissant->setChecked(descending);
-    f_.frame()->MenuCroissant->setChecked(!descending);
+    frame_.checkDirection(descending);
     (descending ? Ordredcroissant1 : Ordrecroissant1)->setChecked(true);
     setDirection(descending);
 }
@@ -145,11 +146,11 @@ void ListingPage::frameDirectionExecute(bool descending)
 void ListingPage::afterLoading()
 {
     AfficheCandidatures();
-    const int position = sortPosition(f_.Tri);
+    const int position = sortPosition(s_.Tri);
     if (position >= 0) popupTri[position]->trigger();
-    if (f_.Sens.isEmpty())
+    if (s_.Sens.isEmpty())
         Ordrecroissant1->trigger();
-    else if (f_.Sens == QLatin1String("desc"))
+    else if (s_.Sens == QLatin1String("desc"))
         Ordredcroissant1->trigger();
 }
 
@@ -157,25 +158,33 @@ void ListingPage::afterLoading()
 
 void ListingPage::startStats()
 {
-    if (stats_) stats_->wait();
-    TFormGeneral* form = &f_;
-    stats_ = std::make_unique<TStatsThread>(f_.store().Candidatures, f_.store().Societes, QLocale(),
-                                            &f_, [form](const QStringList& t) {
-                                                for (int i = 0; i < 7 && i < t.size(); ++i)
-                                                    form->LabelChiffres[i]->setText(t[i]);
-                                                form->Panel_Chiffres->fitHeight();
-                                            });
-    stats_->start();
+    // The count of an earlier build is no longer wanted: its result is
+    // dropped when it comes, and the worker is collected once it has ended.
+    stats_.erase(std::remove_if(stats_.begin(), stats_.end(),
+                                [](const auto& worker) { return worker->isFinished(); }),
+                 stats_.end());
+    const quint64 generation = ++statsGeneration_;
+    ApplicationsPage* page = &page_;
+    const Store& store = s_.store();
+    stats_.push_back(std::make_unique<TStatsThread>(
+        store.Candidatures, store.Societes, QLocale::system(), this,
+        [this, page, generation](const QStringList& t) {
+            if (generation != statsGeneration_) return;
+            for (int i = 0; i < 7 && i < t.size(); ++i)
+                page->LabelChiffres[i]->setText(t[i]);
+            page->Panel_Chiffres->fitHeight();
+        }));
+    stats_.back()->start();
 }
 
 void ListingPage::AfficheCandidatures()
 {
     startStats();
-    Store& store = f_.store();
-    ListingGrid* grid = f_.StringGrid1;
-    TMDIParent* frame = f_.frame();
-    QLabel* filterLabels[5] = {f_.Label_ShowHide, f_.Label_Separateur, f_.Label_AlarmeOnly,
-                               f_.Label_Separateur2, f_.Label_RelancesOnly};
+    const Store& store = s_.store();
+    ListingGrid* grid = page_.StringGrid1;
+    QLabel* filterLabels[5] = {page_.Label_ShowHide, page_.Label_Separateur,
+                               page_.Label_AlarmeOnly, page_.Label_Separateur2,
+                               page_.Label_RelancesOnly};
     bool anyLive = false;
     for (const TCandidatureRec& c : store.Candidatures)
         if (isLive(c)) {
@@ -186,62 +195,62 @@ void ListingPage::AfficheCandidatures()
         grid->hide();
         for (QLabel* l : filterLabels)
             l->hide();
-        frame->StatusBar1->clear();
+        frame_.setStatusText(QString());
         model_->setRows({});
         last_ = {};
         alarmRows_.clear();
-        f_.PremierAffichage = false;
+        premierAffichage_ = false;
         return;
     }
 
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    f_.PhaseClignotement = false;
-    f_.progressStart(4 * qint64(store.Candidatures.size()));
+    std::optional<BusyCursor> busy(std::in_place);
+    model_->setBlinkPhase(false);
+    frame_.progressStart(4 * qint64(store.Candidatures.size()));
 
-    PrepareTri(f_.Tri, OrdreCles_);
+    PrepareTri(s_.Tri, OrdreCles_);
     ListingInput in;
     in.today = today();
     in.relance = Readregistry(RegistryKey, QStringLiteral("Relance"));
     if (in.relance.isEmpty()) in.relance = QStringLiteral("0");
-    in.filters = {f_.MasquerTerminees, f_.AlarmesSeules, f_.RelancesSeules};
+    in.filters = {s_.MasquerTerminees, s_.AlarmesSeules, s_.RelancesSeules};
     in.keys = OrdreCles_;
-    in.descending = f_.Sens == QLatin1String("desc");
+    in.descending = s_.Sens == QLatin1String("desc");
     const SocieteIndex index(store.Societes);
     ListingResult result = buildListing(store.Candidatures, store.Societes, index, in);
-    f_.progressStep(4 * qint64(store.Candidatures.size()));
+    frame_.progressStep(4 * qint64(store.Candidatures.size()));
 
     if (result.rows.isEmpty()) {
         grid->hide();
-        f_.progressHide();
-        QApplication::restoreOverrideCursor();
+        frame_.progressHide();
         model_->setRows({});
         last_ = result;
         alarmRows_.clear();
+        busy.reset();
         reportBadDates(result.badDates);
         return;
     }
 
     grid->show();
-    f_.Label_Separateur->show();
-    f_.Label_AlarmeOnly->show();
+    page_.Label_Separateur->show();
+    page_.Label_AlarmeOnly->show();
     alarmRows_.clear();
     for (int r = 0; r < result.rows.size(); ++r)
         if (result.rows[r].alarme) alarmRows_.append(r);
     model_->setRows(result.rows);
     grid->clearSelection();
     grid->setColumnWidths(int(result.rows.size()));
-    f_.Label_ShowHide->show();
-    frame->StatusBar1->setText(statusText(result));
-    f_.Label_RelancesOnly->setVisible(result.relanceOn);
-    f_.Label_Separateur2->setVisible(result.relanceOn);
-    f_.PositionneLabels();
+    page_.Label_ShowHide->show();
+    frame_.setStatusText(statusText(result));
+    page_.Label_RelancesOnly->setVisible(result.relanceOn);
+    page_.Label_Separateur2->setVisible(result.relanceOn);
+    page_.PositionneLabels();
     grid->setFocus();
-    f_.progressHide();
-    QApplication::restoreOverrideCursor();
+    frame_.progressHide();
     last_ = std::move(result);
+    busy.reset();
 
-    if (f_.PremierAffichage) {
-        f_.PremierAffichage = false;
+    if (premierAffichage_) {
+        premierAffichage_ = false;
         if (last_.alarmes > 0) msg::information(alarmMessage(last_.alarmes));
     }
     reportBadDates(last_.badDates);
@@ -254,7 +263,7 @@ void ListingPage::reportBadDates(const QList<int>& positions)
     QStringList titles;
     for (int i = 0; i < positions.size() && i < 5; ++i)
         titles.append(
-            QStringLiteral("« %1 »").arg(f_.store().Candidatures[positions[i]].intitule.text()));
+            QStringLiteral("« %1 »").arg(s_.store().Candidatures[positions[i]].intitule.text()));
     if (positions.size() > 5) titles.append(QStringLiteral("..."));
     const QString list = titles.join(QStringLiteral(", "));
     msg::warning(
@@ -270,43 +279,43 @@ void ListingPage::reportBadDates(const QList<int>& positions)
 
 void ListingPage::TabSheet1Show()
 {
-    f_.frame()->MenuAffichage->menuAction()->setVisible(f_.MenuAffichageVisible);
-    if (f_.RafraichirListing) {
+    frame_.setSortMenuVisible(s_.MenuAffichageVisible);
+    if (s_.RafraichirListing) {
         AfficheCandidatures();
-        if (f_.editor()->isOpen()) f_.editor()->StringGrid1DblClick();
+        if (page_.editorShown()) emit openRequested();
     }
-    f_.RafraichirListing = false;
-    f_.PositionnePanelApplication();
+    s_.RafraichirListing = false;
+    frame_.placePanels();
 }
 
 // ---- Grid events --------------------------------------------------------------------
 
 void ListingPage::StringGrid1Click()
 {
-    const int row = f_.StringGrid1->selectedRow();
-    if (row >= 0 && row < model_->rowCount()) f_.IdCandidature = model_->candidature(row).id;
+    const int row = page_.StringGrid1->selectedRow();
+    if (row >= 0 && row < model_->rowCount()) s_.IdCandidature = model_->candidature(row).id;
 }
 
 void ListingPage::StringGrid1SelectCell(int column, int row)
 {
     if (row < 0 || row >= model_->rowCount()) return;
-    f_.IdCandidature = model_->candidature(row).id;
+    s_.IdCandidature = model_->candidature(row).id;
     if (column != 10) return;
     TLigneListing& l = model_->row(row);
-    Store& store = f_.store();
+    Store& store = s_.store();
     if (l.index >= store.Candidatures.size() ||
-        qint32(store.Candidatures[l.index].id) != f_.IdCandidature)
+        qint32(store.Candidatures[l.index].id) != s_.IdCandidature)
         return;
-    l.marqueur = l.marqueur ? 0 : 1;
     TCandidatureRec copy = store.Candidatures[l.index];
-    copy.marqueur = quint8(l.marqueur);
-    if (!store.UpdateCandidature(l.index, copy)) l.marqueur = l.marqueur ? 0 : 1;
+    copy.marqueur = quint8(l.marqueur ? 0 : 1);
+    if (!store.UpdateCandidature(l.index, copy)) return;
+    l.marqueur = copy.marqueur;
     model_->cellsChanged(row, 10);
 }
 
 void ListingPage::StringGrid1DblClick()
 {
-    f_.editor()->StringGrid1DblClick();
+    emit openRequested();
 }
 
 void ListingPage::StringGrid1MouseUp(const QPoint& globalPos)
@@ -316,37 +325,35 @@ void ListingPage::StringGrid1MouseUp(const QPoint& globalPos)
 
 // ---- Filters -------------------------------------------------------------------------
 
+void ListingPage::showFilters()
+{
+    page_.Label_ShowHide->setCaption(GetTxt(s_.MasquerTerminees ? 209 : 210));
+    page_.Label_AlarmeOnly->setCaption(GetTxt(s_.AlarmesSeules ? 215 : 216));
+    page_.Label_RelancesOnly->setCaption(GetTxt(s_.RelancesSeules ? 215 : 217));
+    page_.PositionneLabels();
+}
+
 void ListingPage::Label_ShowHideClick()
 {
-    f_.MasquerTerminees = !f_.MasquerTerminees;
-    f_.Label_ShowHide->setCaption(GetTxt(f_.MasquerTerminees ? 209 : 210));
+    s_.setMasquerTerminees(!s_.MasquerTerminees);
     AfficheCandidatures();
-    f_.PositionneLabels();
 }
 
 void ListingPage::Label_AlarmeOnlyClick()
 {
-    f_.AlarmesSeules = !f_.AlarmesSeules;
-    f_.Label_AlarmeOnly->setCaption(GetTxt(f_.AlarmesSeules ? 215 : 216));
-    f_.RelancesSeules = false;
-    f_.Label_RelancesOnly->setCaption(GetTxt(217));
-    f_.PositionneLabels();
+    s_.setAlarmesSeules(!s_.AlarmesSeules);
     AfficheCandidatures();
 }
 
 void ListingPage::Label_RelancesOnlyClick()
 {
-    f_.RelancesSeules = !f_.RelancesSeules;
-    f_.Label_RelancesOnly->setCaption(GetTxt(f_.RelancesSeules ? 215 : 217));
-    f_.AlarmesSeules = false;
-    f_.Label_AlarmeOnly->setCaption(GetTxt(216));
-    f_.PositionneLabels();
+    s_.setRelancesSeules(!s_.RelancesSeules);
     AfficheCandidatures();
 }
 
 void ListingPage::Label_LegendeClick()
 {
-    if (!legende_) legende_ = new TLegende(&f_);
+    if (!legende_) legende_ = new TLegende(&page_);
     legende_->showLegend();
 }
 
@@ -355,11 +362,11 @@ void ListingPage::Label_LegendeClick()
 void ListingPage::blink()
 {
     if (alarmRows_.isEmpty()) return;
-    f_.PhaseClignotement = !f_.PhaseClignotement;
-    ListingGrid* grid = f_.StringGrid1;
+    model_->setBlinkPhase(!model_->blinkPhase());
+    ListingGrid* grid = page_.StringGrid1;
     const int top = grid->topRow();
     // Only the rows on screen are painted.
     auto it = std::lower_bound(alarmRows_.cbegin(), alarmRows_.cend(), top);
-    for (; it != alarmRows_.cend() && *it <= top + ListingGrid::VisibleRows; ++it)
+    for (; it != alarmRows_.cend() && *it <= top + grid->visibleRows(); ++it)
         grid->viewport()->update(grid->visualRect(model_->index(*it, 0)));
 }

@@ -11,17 +11,20 @@
 #include <QTimer>
 #include <functional>
 #include <memory>
+#include <vector>
 
+class ApplicationsPage;
+class FrameServices;
+class ProgramState;
 class QAction;
 class QMenu;
-class TFormGeneral;
 class TLegende;
 
 class ListingPage : public QObject
 {
     Q_OBJECT
 public:
-    explicit ListingPage(TFormGeneral& form);
+    ListingPage(ApplicationsPage& page, ProgramState& state, FrameServices& frame);
     ~ListingPage() override;
 
     // Rebuilds the listing as a whole.
@@ -31,7 +34,7 @@ public:
     void afterLoading();
     // The page becomes visible.
     void TabSheet1Show();
-    // Stops the blinking and waits for the key-figures count.
+    // Stops the blinking and waits for the key-figures counts still running.
     void stop();
 
     // Grid events.
@@ -66,8 +69,13 @@ public:
 
     // One phase of the alarm blinking (every 600 ms on a timer).
     void blink();
-    // The stats worker of the last build, for whoever must wait for it.
-    TStatsThread* statsWorker() const { return stats_.get(); }
+    // The key-figures worker of the last build (null once it has ended and
+    // been collected), for whoever must wait for it.
+    TStatsThread* statsWorker() const { return stats_.empty() ? nullptr : stats_.back().get(); }
+
+signals:
+    // The user asked to open the chosen application (double click).
+    void openRequested();
 
 private:
     void buildMenus();
@@ -75,15 +83,22 @@ private:
     void setDirection(bool descending);
     void reportBadDates(const QList<int>& positions);
     void startStats();
+    void showFilters();
 
-    TFormGeneral& f_;
+    ApplicationsPage& page_;
+    ProgramState& s_;
+    FrameServices& frame_;
     ListingModel* model_;
     ListingDelegate* delegate_;
     OrdreCles OrdreCles_{};
     ListingResult last_;
     QList<int> alarmRows_; // rows whose alarm is due, in increasing order
-    std::unique_ptr<TStatsThread> stats_;
+    // Key-figures workers: the last one started, and older ones whose result
+    // is no longer wanted but which are still counting.
+    std::vector<std::unique_ptr<TStatsThread>> stats_;
+    quint64 statsGeneration_ = 0;
     QTimer blinkTimer_;
     TLegende* legende_ = nullptr;
     bool badDatesReported_ = false;
+    bool premierAffichage_ = true; // the alarm message comes with the first listing only
 };

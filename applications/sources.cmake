@@ -5,6 +5,7 @@ list(APPEND CORE_SOURCES
   applications/sort.cpp
 )
 list(APPEND GUI_SOURCES
+  applications/applicationspage.cpp
   applications/choixcontacts.cpp
   applications/editor.cpp
   applications/editorview.cpp

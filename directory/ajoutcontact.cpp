@@ -1,12 +1,9 @@
 #include "directory/ajoutcontact.h"
 #include "platform/widgets.h"
 
-#include "applications/choixcontacts.h"
 #include "directory/contactops.h"
-#include "directory/directorypage.h"
-#include "directory/listecontacts.h"
 #include "platform/dialogs.h"
-#include "shell/formgeneral.h"
+#include "store/programstate.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -19,16 +16,10 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-TFormAjoutContact* TFormGeneral::ajoutContact()
-{
-    if (!ajoutContact_) ajoutContact_ = new TFormAjoutContact(*this);
-    return ajoutContact_;
-}
-
-TFormAjoutContact::TFormAjoutContact(TFormGeneral& form)
-    : QDialog(&form, Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint |
+TFormAjoutContact::TFormAjoutContact(ProgramState& state, QWidget* parent)
+    : QDialog(parent, Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint |
                          Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
-      f_(form)
+      s_(state)
 {
     setObjectName(QStringLiteral("FormAjoutContact"));
     setWindowTitle(QStringLiteral("Ajouter un contact"));
@@ -85,16 +76,18 @@ void TFormAjoutContact::centre()
     centreOnScreen(this);
 }
 
-void TFormAjoutContact::openModal(const QString& caption)
+void TFormAjoutContact::openModal(const QString& caption, qint32 societe)
 {
+    societe_ = societe;
     if (!caption.isEmpty()) setWindowTitle(caption);
     FormShow();
     centre();
     dialogs::exec(*this);
 }
 
-void TFormAjoutContact::openModeless(const QString& caption)
+void TFormAjoutContact::openModeless(const QString& caption, qint32 societe)
 {
+    societe_ = societe;
     setWindowTitle(caption);
     if (!isVisible()) {
         FormShow();
@@ -123,21 +116,12 @@ QString TFormAjoutContact::civilite() const
 
 void TFormAjoutContact::BitBtn1Click()
 {
-    // From the editor's chooser the contact goes to the application's
-    // company, otherwise to the company shown in the directory.
-    const qint32 societe =
-        TFormGeneral::onScreen(f_.formContacts_) ? f_.IdSociete : f_.IdSocieteAnnuaire;
+    const qint32 societe = societe_;
     const ContactFields k{civilite(),          Ajout_nom->text(), Ajout_fonction->text(),
                           Ajout_email->text(), Ajout_tel->text(), Ajout_fax->text(),
                           Ajout_gsm->text()};
     TContactRec created{};
-    if (!createContact(f_.store(), societe, k, &created)) return;
-
-    if (f_.Tabulations && f_.Tabulations->currentIndex() == 1 && f_.directory())
-        f_.directory()->updateContactsButton();
-    if (TFormGeneral::onScreen(f_.listeContacts_)) f_.listeContacts_->addName(created.nom.text());
-    const bool chooser = TFormGeneral::onScreen(f_.formContacts_);
-    if (chooser) f_.formContacts_->fillContacts();
+    if (!createContact(s_.store(), societe, k, &created)) return;
     accept();
-    if (chooser) f_.formContacts_->activateWindow();
+    s_.contactAdded(societe, created.nom.text());
 }

@@ -5,20 +5,20 @@
 
 class QLineEdit;
 class QPushButton;
+class ProgramState;
 class QRadioButton;
-class TFormGeneral;
 
 class TFormAjoutContact : public QDialog
 {
     Q_OBJECT
 public:
-    explicit TFormAjoutContact(TFormGeneral& form);
+    TFormAjoutContact(ProgramState& state, QWidget* parent);
 
     // Modal, from the contact list ("<company>: Ajout d'un contact") or from
     // the directory's contacts button (an empty caption keeps the last one).
-    void openModal(const QString& caption);
+    void openModal(const QString& caption, qint32 societe);
     // Modeless, from the contact chooser of the editor ("Ajout d'un contact").
-    void openModeless(const QString& caption);
+    void openModeless(const QString& caption, qint32 societe);
 
 private:
     void FormShow();
@@ -26,7 +26,8 @@ private:
     QString civilite() const;
     void centre();
 
-    TFormGeneral& f_;
+    ProgramState& s_;
+    qint32 societe_ = 0; // the company the contact is added to
     QRadioButton *Ajout_Mr = nullptr, *Ajout_Mme = nullptr, *Ajout_Mlle = nullptr;
     QLineEdit *Ajout_nom = nullptr, *Ajout_fonction = nullptr, *Ajout_tel = nullptr,
               *Ajout_gsm = nullptr, *Ajout_email = nullptr, *Ajout_fax = nullptr;

@@ -1,12 +1,9 @@
 #include "directory/ajoutfournisseur.h"
 
-#include "applications/fournisseurs.h"
 #include "directory/companyfields.h"
-#include "directory/directorypage.h"
-#include "directory/directoryrules.h"
 #include "platform/messages.h"
-#include "shell/formgeneral.h"
 #include "store/cp1252.h"
+#include "store/programstate.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -17,15 +14,10 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-TFormAjoutFournisseur* TFormGeneral::ajoutFournisseur()
-{
-    if (!ajoutFournisseur_) ajoutFournisseur_ = new TFormAjoutFournisseur(*this);
-    return ajoutFournisseur_;
-}
-
-TFormAjoutFournisseur::TFormAjoutFournisseur(TFormGeneral& form)
-    : QDialog(&form, Qt::Tool | Qt::WindowStaysOnTopHint | Qt::WindowTitleHint |
-                         Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
+TFormAjoutFournisseur::TFormAjoutFournisseur(ProgramState& state, QWidget* parent)
+    : QDialog(parent, Qt::Tool | Qt::WindowStaysOnTopHint | Qt::WindowTitleHint |
+                          Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
+      s_(state)
 {
     setObjectName(QStringLiteral("TFormAjoutFournisseur"));
     setWindowTitle(QStringLiteral("Ajout d'une société"));
@@ -61,41 +53,55 @@ TFormAjoutFournisseur::TFormAjoutFournisseur(TFormGeneral& form)
     setFixedSize(sizeHint().expandedTo(QSize(460, 0)));
 
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    connect(ok, &QPushButton::clicked, this, [this, &form, fields, societe, cabinet, interim] {
-        // Annu_saveClick
-        const QString nom = fields->text(CompanyFields::Nom);
-        Store& store = form.store();
-        if (nom.isEmpty()) {
-            msg::error(QStringLiteral("Impossible d'ajouter cette société: Nom vide"));
-            return;
-        }
-        const QByteArray bytes = cp1252::encode(nom.left(50));
-        for (const TSocieteRec& s : store.Societes) {
-            if (isLive(s) && s.nom.bytes() == bytes) {
-                msg::error(QStringLiteral("Une société portant ce nom existe déjà"));
-                return;
-            }
-        }
-        if (fields->unstorableField() >= 0) {
-            msg::error(QStringLiteral("Un des champs contient des caractères que le programme ne "
-                                      "peut pas enregistrer. Remplacez-les, puis recommencez."));
-            return;
-        }
-        TSocieteRec r{};
-        fields->saveInto(r);
-        r.id = store.nextIdSociete();
-        r.categorie = cabinet->isChecked()   ? QStringLiteral("C")
-                      : interim->isChecked() ? QStringLiteral("I")
-                                             : QStringLiteral("S");
-        if (!store.append(r)) return;
-        // UpdateGestionFournisseur: the views that list companies follow.
-        if (form.Tabulations->currentIndex() == 1 && form.directory())
-            form.directory()->AnnuSelect(groupKeyOf(nom));
-        if (TFormGeneral::onScreen(form.fournisseurs_)) form.fournisseurs()->fillCompanies(nom);
-        accept();
-        Q_UNUSED(societe);
-    });
+    connect(ok, &QPushButton::clicked, this, &TFormAjoutFournisseur::Annu_saveClick);
+    cabinet_ = cabinet;
+    interim_ = interim;
     parts_ = {fields, societe};
+}
+
+void TFormAjoutFournisseur::refuse(const QString& text)
+{
+    QWidget* typing = focusWidget();
+    msg::error(text);
+    raise();
+    activateWindow();
+    (typing ? typing : parts_.fields->field(CompanyFields::Nom))->setFocus();
+}
+
+void TFormAjoutFournisseur::Annu_saveClick()
+{
+    const QString nom = parts_.fields->text(CompanyFields::Nom);
+    if (nom.isEmpty()) {
+        refuse(QStringLiteral("Impossible d'ajouter cette société: Nom vide"));
+        return;
+    }
+    Store& store = s_.store();
+    const QByteArray bytes = cp1252::encode(nom.left(50));
+    for (const TSocieteRec& s : store.Societes) {
+        if (isLive(s) && s.nom.bytes() == bytes) {
+            refuse(QStringLiteral("Une société portant ce nom existe déjà"));
+            return;
+        }
+    }
+    if (parts_.fields->unstorableField() >= 0) {
+        refuse(QStringLiteral("Un des champs contient des caractères que le programme ne peut "
+                              "pas enregistrer. Remplacez-les, puis recommencez."));
+        return;
+    }
+    TSocieteRec r{};
+    parts_.fields->saveInto(r);
+    r.id = store.nextIdSociete();
+    r.categorie = cabinet_->isChecked()   ? QStringLiteral("C")
+                  : interim_->isChecked() ? QStringLiteral("I")
+                                          : QStringLiteral("S");
+    if (!store.append(r)) {
+        raise();
+        activateWindow();
+        return;
+    }
+    accept();
+    // The views that list companies follow.
+    s_.companyAdded(nom);
 }
 
 void TFormAjoutFournisseur::showAdd()

@@ -5,19 +5,27 @@
 #include <QDialog>
 
 class CompanyFields;
+class ProgramState;
 class QRadioButton;
-class TFormGeneral;
 
 class TFormAjoutFournisseur : public QDialog
 {
     Q_OBJECT
 public:
-    explicit TFormAjoutFournisseur(TFormGeneral& form);
+    TFormAjoutFournisseur(ProgramState& state, QWidget* parent);
 
     // Shows the dialog emptied, "Société" checked, the focus in the name.
     void showAdd();
 
 private:
+    void Annu_saveClick();
+    // Shows why the company cannot be added, then gives the focus back to
+    // this window, where the user goes on typing.
+    void refuse(const QString& text);
+
+    ProgramState& s_;
+    QRadioButton* cabinet_ = nullptr;
+    QRadioButton* interim_ = nullptr;
     struct Parts {
         CompanyFields* fields = nullptr;
         QRadioButton* societe = nullptr;

@@ -1,21 +1,19 @@
 #include "directory/directorypage.h"
 
-#include "directory/ajoutcontact.h"
-#include "directory/ajoutfournisseur.h"
 #include "directory/companyfields.h"
 #include "directory/contactops.h"
 #include "directory/directoryrules.h"
-#include "directory/listecontacts.h"
+#include "platform/frameservices.h"
 #include "platform/mailsender.h"
 #include "platform/messages.h"
+#include "platform/panels.h"
 #include "platform/shellopen.h"
 #include "platform/widgets.h"
-#include "shell/formgeneral.h"
-#include "shell/mdiparent.h"
-#include "shell/panels.h"
+#include "store/programstate.h"
 #include "store/texts.h"
 
 #include <QButtonGroup>
+#include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -42,21 +40,74 @@ const GroupButton kGroups[15] = {
 
 } // namespace
 
-DirectoryPage::DirectoryPage(TFormGeneral& form) : QObject(&form), f_(form)
+DirectoryPage::DirectoryPage(ProgramState& state, FrameServices& frame, MailSender& mail,
+                             QWidget* parent)
+    : QWidget(parent), s_(state), frame_(frame), mail_(mail)
 {
-    build();
+    setObjectName(QStringLiteral("TabSheet2"));
+    auto* page = new QHBoxLayout(this);
+    page->setContentsMargins(8, 8, 8, 8);
+    auto* column = new QVBoxLayout;
+    buildPanel();
+    column->addWidget(Panel_Societes);
+    column->addStretch(1);
+    page->addLayout(column);
+    auto* area = new QWidget(this);
+    area->setObjectName(QStringLiteral("DirectoryArea"));
+    page->addWidget(area, 1);
+    build(area);
+
     ResetAnnuaire();
     // At start the categories can be chosen, until the first group is listed.
     for (QRadioButton* r : {RadioAnnuSociete, RadioAnnuCabinet, RadioAnnuInterim})
         r->setEnabled(true);
-    connect(f_.lien_NouvelleSociete, &LinkLabel::clicked, this,
+    connect(lien_NouvelleSociete, &LinkLabel::clicked, this,
             &DirectoryPage::lien_NouvelleSocieteClick);
-    f_.lien_NouvelleSociete->setEnabled(true);
+    installEventFilter(this);
+    Panel_Societes->installEventFilter(this);
 }
 
-void DirectoryPage::build()
+void DirectoryPage::buildPanel()
 {
-    QWidget* area = f_.TabSheet2->findChild<QWidget*>(QStringLiteral("DirectoryArea"));
+    Panel_Societes =
+        new SidePanel(QStringLiteral("Panel_Societes"), QStringLiteral("Titre_Societes"), this);
+    lien_NouvelleSociete =
+        Panel_Societes->addLink(QStringLiteral("lien_NouvelleSociete"), QString(), "new");
+    lien_ApercuSociete =
+        Panel_Societes->addLink(QStringLiteral("lien_ApercuSociete"), QString(), "preview");
+    lien_ImprimerSociete =
+        Panel_Societes->addLink(QStringLiteral("lien_ImprimerSociete"), QString(), "print");
+    lien_MailerSociete =
+        Panel_Societes->addLink(QStringLiteral("lien_MailerSociete"), QString(), "export");
+    lien_exportSoc = Panel_Societes->addLink(QStringLiteral("lien_exportSoc"), QString(), "export");
+    lien_importSoc = Panel_Societes->addLink(QStringLiteral("lien_importSoc"), QString(), "new");
+    // The company sheet, the import and the export are not part of this version yet.
+    for (LinkLabel* l : {lien_ApercuSociete, lien_ImprimerSociete, lien_MailerSociete,
+                         lien_exportSoc, lien_importSoc})
+        l->setEnabled(false);
+}
+
+void DirectoryPage::SetLang()
+{
+    Panel_Societes->title()->setText(GetTxt(113));
+    lien_NouvelleSociete->setCaption(GetTxt(114));
+    lien_ApercuSociete->setCaption(GetTxt(105));
+    lien_ImprimerSociete->setCaption(GetTxt(115));
+    lien_importSoc->setCaption(GetTxt(116));
+    lien_exportSoc->setCaption(GetTxt(117));
+    lien_MailerSociete->setCaption(GetTxt(118));
+    Panel_Societes->fitHeight();
+}
+
+bool DirectoryPage::eventFilter(QObject* watched, QEvent* e)
+{
+    if ((watched == this || watched == Panel_Societes) && (e->type() == QEvent::Move || e->type() == QEvent::Resize))
+        emit panelsMoved();
+    return QWidget::eventFilter(watched, e);
+}
+
+void DirectoryPage::build(QWidget* area)
+{
     auto* layout = new QHBoxLayout(area);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(10);
@@ -112,8 +163,13 @@ void DirectoryPage::build()
     form->addWidget(cat, row++, 0, 1, 3);
 
     Bt_AnnuContacts = namedButton(QString(), "Bt_AnnuContacts", details);
+    // The button keeps its room while hidden: the buttons below never move.
+    QSizePolicy keep = Bt_AnnuContacts->sizePolicy();
+    keep.setRetainSizeWhenHidden(true);
+    Bt_AnnuContacts->setSizePolicy(keep);
     form->addWidget(Bt_AnnuContacts, row++, 1, Qt::AlignLeft);
     auto* buttons = new QHBoxLayout;
+    buttons->setSpacing(8);
     Annu_save = namedButton(QStringLiteral("Enregistrer les modifications"), "Annu_save", details);
     Annu_delete = namedButton(QStringLiteral("Supprimer cette société"), "Annu_delete", details);
     buttons->addStretch(1);
@@ -148,15 +204,15 @@ void DirectoryPage::build()
 
 void DirectoryPage::TabSheet2Show()
 {
-    f_.frame()->MenuAffichage->menuAction()->setVisible(false);
-    f_.PositionnePanelApplication();
+    frame_.setSortMenuVisible(false);
+    frame_.placePanels();
 }
 
 // ---- Groups and selection ---------------------------------------------------------
 
 void DirectoryPage::AnnuSelect(QChar key)
 {
-    const QStringList names = companiesOfGroup(f_.store().Societes, key);
+    const QStringList names = companiesOfGroup(s_.store().Societes, key);
     const QSignalBlocker block(ListeSocietes);
     ListeSocietes->clear();
     ListeSocietes->addItems(names);
@@ -168,7 +224,7 @@ void DirectoryPage::ResetAnnuaire()
     Annu_save->setEnabled(false);
     Annu_delete->setEnabled(false);
     Bt_AnnuContacts->hide();
-    for (LinkLabel* l : {f_.lien_MailerSociete, f_.lien_ApercuSociete, f_.lien_ImprimerSociete})
+    for (LinkLabel* l : {lien_MailerSociete, lien_ApercuSociete, lien_ImprimerSociete})
         l->setEnabled(false);
     fields->clear();
     categories_->setExclusive(false);
@@ -188,11 +244,11 @@ void DirectoryPage::ListeSocietesClick()
     if (!item || !item->isSelected()) return;
     // The company sheet is not part of this version yet: its links stay off.
     const QString name = item->text();
-    const QList<TSocieteRec>& socs = f_.store().Societes;
+    const QList<TSocieteRec>& socs = s_.store().Societes;
     for (const TSocieteRec& s : socs) {
         if (!isLive(s) || s.nom.text() != name) continue;
         fields->load(s);
-        f_.IdSocieteAnnuaire = s.id;
+        s_.IdSocieteAnnuaire = s.id;
         if (s.categorie.equals("S"))
             RadioAnnuSociete->setChecked(true);
         else if (s.categorie.equals("C"))
@@ -213,8 +269,8 @@ void DirectoryPage::ListeSocietesClick()
 void DirectoryPage::updateContactsButton()
 {
     int n = 0;
-    for (const TContactRec& k : f_.store().Contacts)
-        if (isLive(k) && qint32(k.id_societe) == f_.IdSocieteAnnuaire) ++n;
+    for (const TContactRec& k : s_.store().Contacts)
+        if (isLive(k) && qint32(k.id_societe) == s_.IdSocieteAnnuaire) ++n;
     Bt_AnnuContacts->setText(contactsCaption(n));
 }
 
@@ -226,7 +282,7 @@ QString DirectoryPage::annuNom() const
 void DirectoryPage::showFigures(qint32 societeId)
 {
     const QStringList t =
-        directoryFigureTexts(companyFigures(f_.store().Candidatures, societeId), QLocale());
+        directoryFigureTexts(companyFigures(s_.store().Candidatures, societeId), QLocale::system());
     QLabel* labels[4] = {LabelAnnuStatCandidatures, LabelAnnuStatsReponses, LabelAnnuEntretiens,
                          LabelAnnuTempsReponses};
     for (int i = 0; i < 4; ++i)
@@ -249,7 +305,7 @@ void DirectoryPage::Annu_saveClick()
                                   "pas enregistrer. Remplacez-les, puis recommencez."));
         return;
     }
-    Store& store = f_.store();
+    Store& store = s_.store();
     const QString name = item->text();
     for (int i = 0; i < store.Societes.size(); ++i) {
         const TSocieteRec& s = store.Societes[i];
@@ -267,7 +323,7 @@ void DirectoryPage::Annu_saveClick()
             copy.categorie = QStringLiteral("I");
         if (store.UpdateSociete(i, copy)) {
             item->setText(annuNom());
-            f_.RafraichirListing = true;
+            s_.RafraichirListing = true;
             msg::information(QStringLiteral("Modifications enregistrées."));
         }
         return;
@@ -276,9 +332,9 @@ void DirectoryPage::Annu_saveClick()
 
 void DirectoryPage::Annu_deleteClick()
 {
-    if (!DelSociete(f_.store(), f_.IdSocieteAnnuaire)) return;
+    if (!DelSociete(s_.store(), s_.IdSocieteAnnuaire)) return;
     delete ListeSocietes->takeItem(ListeSocietes->currentRow());
-    f_.IdSocieteAnnuaire = 0;
+    s_.IdSocieteAnnuaire = 0;
     ResetAnnuaire();
 }
 
@@ -288,10 +344,9 @@ void DirectoryPage::Bt_AnnuMailerClick()
 {
     const QString email = fields->text(CompanyFields::Email);
     if (email.isEmpty()) return;
-    MailSender& mail = f_.EnvoiMail();
-    mail.clear();
-    mail.setTo({email});
-    mail.sendAndReport();
+    mail_.clear();
+    mail_.setTo({email});
+    mail_.sendAndReport();
 }
 
 void DirectoryPage::Bt_AnnuVoirClick()
@@ -303,15 +358,15 @@ void DirectoryPage::Bt_AnnuVoirClick()
 void DirectoryPage::Bt_AnnuContactsClick()
 {
     if (Bt_AnnuContacts->text() != contactsCaption(0)) {
-        f_.listeContacts()->openModal();
+        emit contactListRequested();
         return;
     }
     if (msg::confirm(QStringLiteral("Il n'existe pas de contact pour cette société.") + CR +
                      QStringLiteral("Voulez-vous en ajouter un ?")))
-        f_.ajoutContact()->openModal(QString());
+        emit firstContactRequested();
 }
 
 void DirectoryPage::lien_NouvelleSocieteClick()
 {
-    f_.ajoutFournisseur()->showAdd();
+    emit newCompanyRequested();
 }

@@ -2,9 +2,14 @@
 // The company directory page: companies by letter group, the details of the
 // one chosen, saved back; its e-mail, its web site, its contacts, its figures.
 
-#include <QObject>
+#include <QWidget>
 
 class CompanyFields;
+class FrameServices;
+class LinkLabel;
+class MailSender;
+class ProgramState;
+class SidePanel;
 class QButtonGroup;
 class QGroupBox;
 class QLabel;
@@ -12,14 +17,15 @@ class QLineEdit;
 class QListWidget;
 class QPushButton;
 class QRadioButton;
-class TFormGeneral;
 
-class DirectoryPage : public QObject
+class DirectoryPage : public QWidget
 {
     Q_OBJECT
 public:
-    explicit DirectoryPage(TFormGeneral& form);
+    DirectoryPage(ProgramState& state, FrameServices& frame, MailSender& mail,
+                  QWidget* parent = nullptr);
 
+    void SetLang();
     // The page becomes visible.
     void TabSheet2Show();
     // Lists the group of a key: '9' (not a letter), '_' (all), or the second
@@ -39,6 +45,14 @@ public:
     // The name field of the editor, as typed.
     QString annuNom() const;
 
+    SidePanel* Panel_Societes = nullptr;
+    LinkLabel* lien_NouvelleSociete = nullptr;
+    LinkLabel* lien_ApercuSociete = nullptr;
+    LinkLabel* lien_ImprimerSociete = nullptr;
+    LinkLabel* lien_MailerSociete = nullptr;
+    LinkLabel* lien_exportSoc = nullptr;
+    LinkLabel* lien_importSoc = nullptr;
+
     QListWidget* ListeSocietes = nullptr;
     CompanyFields* fields = nullptr; // Annu_nom ... Annu_url
     QRadioButton *RadioAnnuSociete = nullptr, *RadioAnnuCabinet = nullptr,
@@ -48,10 +62,24 @@ public:
     QLabel *LabelAnnuStatCandidatures = nullptr, *LabelAnnuStatsReponses = nullptr,
            *LabelAnnuEntretiens = nullptr, *LabelAnnuTempsReponses = nullptr;
 
+signals:
+    void newCompanyRequested();
+    // The contacts of the company shown: the list, or the addition of a first one.
+    void contactListRequested();
+    void firstContactRequested();
+    // The side panel moved or changed its size.
+    void panelsMoved();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* e) override;
+
 private:
-    void build();
+    void buildPanel();
+    void build(QWidget* area);
     void showFigures(qint32 societeId);
 
-    TFormGeneral& f_;
+    ProgramState& s_;
+    FrameServices& frame_;
+    MailSender& mail_;
     QButtonGroup* categories_ = nullptr;
 };

@@ -1,13 +1,11 @@
 #include "directory/listecontacts.h"
 
-#include "directory/ajoutcontact.h"
 #include "directory/contactops.h"
-#include "directory/directorypage.h"
 #include "platform/dialogs.h"
 #include "platform/messages.h"
 #include "platform/widgets.h"
-#include "shell/formgeneral.h"
 #include "store/helpers.h"
+#include "store/programstate.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -20,16 +18,10 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
-TFormListeContacts* TFormGeneral::listeContacts()
-{
-    if (!listeContacts_) listeContacts_ = new TFormListeContacts(*this);
-    return listeContacts_;
-}
-
-TFormListeContacts::TFormListeContacts(TFormGeneral& form)
-    : QDialog(&form, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+TFormListeContacts::TFormListeContacts(ProgramState& state, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                          Qt::WindowCloseButtonHint),
-      f_(form)
+      s_(state)
 {
     setObjectName(QStringLiteral("FormListeContacts"));
     setWindowTitle(QStringLiteral("Contacts"));
@@ -107,7 +99,7 @@ void TFormListeContacts::FormShow()
         e->clear();
     Liste_Mr->setChecked(true);
     listeContacts->clear();
-    listeContacts->addItems(contactNames(f_.store().Contacts, f_.IdSocieteAnnuaire));
+    listeContacts->addItems(contactNames(s_.store().Contacts, s_.IdSocieteAnnuaire));
     // Nothing is chosen until the user clicks a name.
     listeContacts->setCurrentRow(-1);
 }
@@ -138,8 +130,8 @@ void TFormListeContacts::listeContactsClick()
     const QListWidgetItem* item = selected();
     if (!item) return;
     BtSuppr->setEnabled(true);
-    const QList<TContactRec>& contacts = f_.store().Contacts;
-    const int i = findContactByName(contacts, f_.IdSocieteAnnuaire, item->text());
+    const QList<TContactRec>& contacts = s_.store().Contacts;
+    const int i = findContactByName(contacts, s_.IdSocieteAnnuaire, item->text());
     if (i < 0) return;
     const TContactRec& k = contacts[i];
     if (k.civilite.equals("Mr"))
@@ -158,10 +150,7 @@ void TFormListeContacts::listeContactsClick()
 
 void TFormListeContacts::BitBtn1Click()
 {
-    const QString company = f_.directory()
-                                ? f_.directory()->annuNom()
-                                : GetSocietyName(f_.store().Societes, f_.IdSocieteAnnuaire);
-    f_.ajoutContact()->openModal(company + QStringLiteral(": Ajout d'un contact"));
+    emit addContactRequested();
 }
 
 void TFormListeContacts::BtSaveClick()
@@ -173,15 +162,15 @@ void TFormListeContacts::BtSaveClick()
             return;
         }
     } else if (item) {
-        const int i = findContactByName(f_.store().Contacts, f_.IdSocieteAnnuaire, item->text());
+        const int i = findContactByName(s_.store().Contacts, s_.IdSocieteAnnuaire, item->text());
         const ContactFields k{civilite(),          Liste_nom->text(), Liste_fonction->text(),
                               Liste_email->text(), Liste_tel->text(), Liste_fax->text(),
                               Liste_gsm->text()};
         // A write that failed keeps the dialog open with what was typed.
-        if (i >= 0 && !updateContactAt(f_.store(), i, k)) return;
+        if (i >= 0 && !updateContactAt(s_.store(), i, k)) return;
     }
     accept();
-    f_.RafraichirListing = true;
+    s_.RafraichirListing = true;
 }
 
 void TFormListeContacts::BtSupprClick()
@@ -191,10 +180,10 @@ void TFormListeContacts::BtSupprClick()
     if (!msg::confirm(contacttexts::Confirmation)) return;
     QList<qint32> removed;
     const ContactDeletion r =
-        deleteContactsNamed(f_.store(), f_.IdSocieteAnnuaire, item->text(), &removed);
+        deleteContactsNamed(s_.store(), s_.IdSocieteAnnuaire, item->text(), &removed);
     if (r == ContactDeletion::Unchanged) return;
     FormShow();
-    if (f_.directory()) f_.directory()->updateContactsButton();
+    s_.contactsRemoved(s_.IdSocieteAnnuaire);
     // Applications that showed one of these contacts show none now.
-    if (!removed.isEmpty()) f_.RafraichirListing = true;
+    if (!removed.isEmpty()) s_.RafraichirListing = true;
 }

@@ -8,18 +8,22 @@ class QLineEdit;
 class QListWidget;
 class QListWidgetItem;
 class QPushButton;
+class ProgramState;
 class QRadioButton;
-class TFormGeneral;
 
 class TFormListeContacts : public QDialog
 {
     Q_OBJECT
 public:
-    explicit TFormListeContacts(TFormGeneral& form);
+    TFormListeContacts(ProgramState& state, QWidget* parent);
 
     void openModal();
     // A contact was just added to the company shown.
     void addName(const QString& name);
+
+signals:
+    // "Créer contact": a contact is to be added to the company shown.
+    void addContactRequested();
 
 private:
     void FormShow();
@@ -30,7 +34,7 @@ private:
     QListWidgetItem* selected() const;
     QString civilite() const;
 
-    TFormGeneral& f_;
+    ProgramState& s_;
     QListWidget* listeContacts = nullptr;
     QRadioButton *Liste_Mr = nullptr, *Liste_Mme = nullptr, *Liste_Mlle = nullptr;
     QLineEdit *Liste_nom = nullptr, *Liste_fonction = nullptr, *Liste_tel = nullptr,

@@ -5,6 +5,8 @@ list(APPEND CORE_SOURCES
 list(APPEND GUI_SOURCES
   platform/cutstring.cpp
   platform/dialogs.cpp
+  platform/panels.cpp
+  platform/pictures.cpp
   platform/messageboxes.cpp
   platform/shellopen.cpp
   platform/widgets.cpp

@@ -1,6 +1,6 @@
 #include "reports/legende.h"
 
-#include "shell/pictures.h"
+#include "platform/pictures.h"
 
 #include <QGridLayout>
 #include <QGuiApplication>

@@ -5,8 +5,8 @@
 #include "platform/mailsender.h"
 #include "platform/shellopen.h"
 #include "shell/formgeneral.h"
-#include "shell/panels.h"
-#include "shell/pictures.h"
+#include "platform/panels.h"
+#include "platform/pictures.h"
 #include "shell/version.h"
 
 #include <QGuiApplication>
@@ -16,12 +16,6 @@
 #include <QScreen>
 #include <QShowEvent>
 #include <QVBoxLayout>
-
-TAboutBox* TFormGeneral::aboutBox()
-{
-    if (!aboutBox_) aboutBox_ = new TAboutBox(*this);
-    return aboutBox_;
-}
 
 const QString TAboutBox::SupportAddress = QStringLiteral("support@orvaldis.example");
 const QString TAboutBox::SiteAddress = QStringLiteral("https://orvaldis.example/");

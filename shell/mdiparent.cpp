@@ -5,7 +5,7 @@
 #include "shell/apropos.h"
 #include "shell/formgeneral.h"
 #include "shell/personnalisation.h"
-#include "shell/pictures.h"
+#include "platform/pictures.h"
 #include "shell/version.h"
 #include "store/settings.h"
 #include "store/texts.h"

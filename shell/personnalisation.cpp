@@ -7,7 +7,7 @@
 #include "shell/formgeneral.h"
 #include "shell/langmodule.h"
 #include "shell/mdiparent.h"
-#include "shell/panels.h"
+#include "platform/panels.h"
 #include "store/settings.h"
 #include "store/texts.h"
 
@@ -25,12 +25,6 @@
 #include <QVBoxLayout>
 
 #include <exception>
-
-TPersonnalisation* TFormGeneral::personnalisation()
-{
-    if (!personnalisation_) personnalisation_ = new TPersonnalisation(*this);
-    return personnalisation_;
-}
 
 namespace
 {
@@ -116,7 +110,7 @@ TPersonnalisation::TPersonnalisation(TFormGeneral& form)
 
     // The modules installed with the program, once: a module added later is
     // seen at the next start.
-    ComboBox1->addItems(availableLanguages(f_.frame()->programDir()));
+    ComboBox1->addItems(availableLanguages(f_.state().store().programDir()));
     // Only a choice made by the user counts as a change of language.
     connect(ComboBox1, &QComboBox::activated, this, &TPersonnalisation::ComboBox1Change);
 
@@ -184,8 +178,7 @@ void TPersonnalisation::BitBtn1Click()
     } else {
         WriteRegistry(RegistryKey, kRelance, QStringLiteral("0"));
         // Nothing is to be followed up any more: the listing shows everything.
-        f_.RelancesSeules = false;
-        if (f_.Label_RelancesOnly) f_.Label_RelancesOnly->setCaption(GetTxt(217));
+        f_.state().setRelancesSeules(false);
     }
 
     WriteRegistry(RegistryKey, kDefaultSource, Sources->currentText());
@@ -205,7 +198,7 @@ void TPersonnalisation::done(int result)
     // whatever happens here: a listing that cannot be rebuilt now will be at
     // its next showing.
     try {
-        f_.AfficheCandidatures();
+        f_.state().requestListing();
     } catch (const std::exception&) {
     }
 }

@@ -7,9 +7,7 @@ list(APPEND GUI_SOURCES
   shell/formgeneral.cpp
   shell/langmodule.cpp
   shell/mdiparent.cpp
-  shell/panels.cpp
   shell/personnalisation.cpp
-  shell/pictures.cpp
   shell/singleinstance.cpp
   shell/splash.cpp
 )

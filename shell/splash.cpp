@@ -1,6 +1,6 @@
 #include "shell/splash.h"
 
-#include "shell/pictures.h"
+#include "platform/pictures.h"
 
 #include <QGuiApplication>
 #include <QPainter>

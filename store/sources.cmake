@@ -13,4 +13,5 @@ list(APPEND CORE_SOURCES
 )
 list(APPEND CORE_SOURCES
   store/migration.cpp
+  store/programstate.cpp
 )

@@ -11,7 +11,7 @@
 #include "reports/calendrier.h"
 #include "shell/formgeneral.h"
 #include "shell/mdiparent.h"
-#include "shell/panels.h"
+#include "platform/panels.h"
 #include "store/settings.h"
 
 #include <QCheckBox>
@@ -46,7 +46,7 @@ struct Program : ProgramFolder {
     {
     }
     ApplicationEditor* editor() const { return f()->editor(); }
-    ZoneCandidature* z() const { return f()->Zone; }
+    ZoneCandidature* z() const { return f()->page()->Zone; }
     const TCandidatureRec& stored(int position) const
     {
         return f()->store().Candidatures[position];
@@ -76,10 +76,10 @@ private slots:
         const QByteArray before = p.record(0);
         p.open(1);
         QVERIFY(p.editor()->isOpen());
-        QVERIFY(!p.f()->StringGrid1->isVisible());
-        QVERIFY(p.f()->Panel_Candidatures->isVisible() && !p.f()->Panel_Assistant->isVisible());
+        QVERIFY(!p.f()->page()->StringGrid1->isVisible());
+        QVERIFY(p.f()->page()->Panel_Candidatures->isVisible() && !p.f()->page()->Panel_Assistant->isVisible());
         QVERIFY(!p.frame->MenuAffichage->menuAction()->isVisible());
-        QCOMPARE(p.f()->Panel_Application->y(), p.f()->Panel_Candidatures->height() + 85);
+        QCOMPARE(p.f()->Panel_Application->y(), p.f()->page()->Panel_Candidatures->height() + 85);
         QCOMPARE(p.z()->nom_soc->text(), QStringLiteral("ACME & Fils")); // shown as typed
         QCOMPARE(p.z()->cpville->text(), QStringLiteral("69001 Lyon"));
         QCOMPARE(p.z()->tel->text(), QStringLiteral("Tél:  / 04 11 22 33 44"));
@@ -90,11 +90,11 @@ private slots:
         QCOMPARE(p.z()->Ctajout->text(), p.frame->language().text(170));
         QCOMPARE(p.z()->Label_RDV->text(), p.frame->language().text(191));
         QVERIFY(p.z()->CheckBoxAlerte->isHidden());
-        QVERIFY(p.f()->CandidatureModifiee && p.f()->RafraichirListing);
+        QVERIFY(p.f()->state().CandidatureModifiee && p.f()->state().RafraichirListing);
         // Leaving untouched writes the same record back and rebuilds the listing.
         p.editor()->lien_RetourListingClick();
         QVERIFY(!p.editor()->isOpen());
-        QVERIFY(p.f()->StringGrid1->isVisible());
+        QVERIFY(p.f()->page()->StringGrid1->isVisible());
         QVERIFY(p.frame->MenuAffichage->menuAction()->isVisible());
         QCOMPARE(p.record(0), before);
         QCOMPARE(p.messages.count(), 0);
@@ -281,7 +281,7 @@ private slots:
         QVERIFY(QFile::exists(userFile));
         QCOMPARE(p.frame->StatusBar1->text(),
                  QStringLiteral("1 candidature en cours - 0 candidature terminée"));
-        QCOMPARE(p.f()->LigneSelectionnee, -1);
+        QCOMPARE(p.f()->page()->StringGrid1->selectedRow(), -1);
         Q_UNUSED(pp);
     }
 

@@ -7,7 +7,7 @@
 #include "reports/legende.h"
 #include "shell/formgeneral.h"
 #include "shell/mdiparent.h"
-#include "shell/panels.h"
+#include "platform/panels.h"
 #include "store/settings.h"
 
 #include <QAbstractItemModelTester>
@@ -33,7 +33,7 @@ struct Program : ProgramFolder {
     {
     }
     ListingPage* listing() const { return f()->listing(); }
-    ListingGrid* grid() const { return f()->StringGrid1; }
+    ListingGrid* grid() const { return f()->page()->StringGrid1; }
     QString status() const { return frame->StatusBar1->text(); }
     QString title(int row) const { return listing()->model()->candidature(row).intitule.text(); }
 };
@@ -53,8 +53,8 @@ private slots:
     {
         Program p({});
         QVERIFY(p.grid()->isHidden());
-        QVERIFY(p.f()->Label_ShowHide->isHidden());
-        QVERIFY(p.f()->Label_AlarmeOnly->isHidden());
+        QVERIFY(p.f()->page()->Label_ShowHide->isHidden());
+        QVERIFY(p.f()->page()->Label_AlarmeOnly->isHidden());
         QCOMPARE(p.status(), QString());
         QCOMPARE(p.startupMessages, QStringList());
     }
@@ -83,9 +83,9 @@ private slots:
         QCOMPARE(date.data().toString(), QDate::currentDate().addDays(-10).toString("dd/MM/yyyy"));
         QCOMPARE(p.listing()->model()->index(1, 3).data().toString(), QStringLiteral("BETA"));
         QCOMPARE(p.grid()->columnWidth(4), 342);
-        QVERIFY(p.f()->Label_RelancesOnly->isHidden()); // follow-ups are off
+        QVERIFY(p.f()->page()->Label_RelancesOnly->isHidden()); // follow-ups are off
         // Rebuilding does not show the message again.
-        p.f()->AfficheCandidatures();
+        p.f()->listing()->AfficheCandidatures();
         QCOMPARE(p.messages.count(), 0);
     }
 
@@ -99,22 +99,22 @@ private slots:
         Program p({finished, alarm, app(3, 1, "Acheteur", daysFromToday(-40))}, "15");
         QCOMPARE(p.status(), QStringLiteral("2 candidatures en cours - 1 candidature terminée - 1 "
                                             "alarme - 1 candidature à relancer"));
-        QVERIFY(p.f()->Label_RelancesOnly->isVisible());
+        QVERIFY(p.f()->page()->Label_RelancesOnly->isVisible());
 
         p.listing()->Label_ShowHideClick();
         QCOMPARE(p.listing()->model()->rowCount(), 2);
-        QCOMPARE(p.f()->Label_ShowHide->caption(), p.frame->language().text(209));
+        QCOMPARE(p.f()->page()->Label_ShowHide->caption(), p.frame->language().text(209));
         p.listing()->Label_AlarmeOnlyClick();
         QCOMPARE(p.listing()->model()->rowCount(), 1);
         QCOMPARE(p.title(0), QStringLiteral("Juriste"));
-        QCOMPARE(p.f()->Label_AlarmeOnly->caption(), p.frame->language().text(215));
+        QCOMPARE(p.f()->page()->Label_AlarmeOnly->caption(), p.frame->language().text(215));
         p.listing()->Label_RelancesOnlyClick();
         QCOMPARE(p.listing()->model()->rowCount(), 1);
         QCOMPARE(p.title(0), QStringLiteral("Acheteur"));
-        QCOMPARE(p.f()->Label_AlarmeOnly->caption(), QStringLiteral("Voir les alarmes uniquement"));
-        QVERIFY(!p.f()->AlarmesSeules);
+        QCOMPARE(p.f()->page()->Label_AlarmeOnly->caption(), QStringLiteral("Voir les alarmes uniquement"));
+        QVERIFY(!p.f()->state().AlarmesSeules);
         p.listing()->Label_RelancesOnlyClick();
-        QCOMPARE(p.f()->Label_RelancesOnly->caption(),
+        QCOMPARE(p.f()->page()->Label_RelancesOnly->caption(),
                  QStringLiteral("Voir les candidatures à relancer uniquement"));
         QCOMPARE(p.listing()->model()->rowCount(), 2); // finished ones still hidden
     }
@@ -126,7 +126,7 @@ private slots:
         p.listing()->Label_AlarmeOnlyClick();
         QVERIFY(p.grid()->isHidden());
         QCOMPARE(p.status(), before);
-        QVERIFY(p.f()->Label_AlarmeOnly->isVisible());
+        QVERIFY(p.f()->page()->Label_AlarmeOnly->isVisible());
     }
 
     void bothSortMenusStayInStepAndTheChoiceIsStored()
@@ -156,7 +156,7 @@ private slots:
         Program p({app(1, 1, "Comptable", "20260101"), app(2, 1, "Juriste", "20260102")});
         const QString file = p.dir.filePath("candidatures.dat");
         p.listing()->StringGrid1SelectCell(10, 1);
-        QCOMPARE(p.f()->IdCandidature, 2);
+        QCOMPARE(p.f()->state().IdCandidature, 2);
         QCOMPARE(int(readBytes(file).at(1644 + 1625)), 1);
         QVERIFY(p.listing()->model()->rows()[1].marqueur);
         QVERIFY(p.f()->store().Candidatures[1].marqueur);
@@ -195,13 +195,13 @@ private slots:
         for (int i = 0; i < 38; ++i)
             QTest::keyClick(g, Qt::Key_Down);
         QCOMPARE(g->selectedRow(), 39);
-        QCOMPARE(g->topRow(), 39 - 35);
+        QCOMPARE(g->topRow(), 39 - (g->visibleRows() - 1));
         QTest::keyClick(g, Qt::Key_Down);
         QCOMPARE(g->selectedRow(), 39);    // the last row
-        QCOMPARE(p.f()->IdCandidature, 0); // only a click chooses the application
+        QCOMPARE(p.f()->state().IdCandidature, 0); // only a click chooses the application
         const QRect cell = g->visualRect(p.listing()->model()->index(g->selectedRow(), 4));
         QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, cell.center());
-        QCOMPARE(p.f()->IdCandidature, qint32(p.listing()->model()->candidature(39).id));
+        QCOMPARE(p.f()->state().IdCandidature, qint32(p.listing()->model()->candidature(39).id));
     }
 
     void dueAlarmsBlinkAndTheLegendShowsOnce()
@@ -210,11 +210,11 @@ private slots:
         alarm.date_rdv = daysFromToday(0);
         alarm.alerte = QStringLiteral("2");
         Program p({alarm});
-        QVERIFY(!p.f()->PhaseClignotement);
+        QVERIFY(!p.f()->listing()->model()->blinkPhase());
         p.listing()->blink();
-        QVERIFY(p.f()->PhaseClignotement);
+        QVERIFY(p.f()->listing()->model()->blinkPhase());
         p.listing()->blink();
-        QVERIFY(!p.f()->PhaseClignotement);
+        QVERIFY(!p.f()->listing()->model()->blinkPhase());
 
         p.listing()->Label_LegendeClick();
         TLegende* legend = p.listing()->legende();
@@ -229,7 +229,7 @@ private slots:
     {
         Program p({app(1, 1, "Comptable", daysFromToday(-3))});
         p.listing()->blink();
-        QVERIFY(!p.f()->PhaseClignotement);
+        QVERIFY(!p.f()->listing()->model()->blinkPhase());
     }
 };
 

@@ -76,7 +76,7 @@ private slots:
         QCOMPARE(p.companies()->currentText(), QStringLiteral("Bêta"));
         // "Nouvelle" opens the add-company dialog beside it.
         child<QPushButton>(p.wizard(), "BitBtn2")->click();
-        QVERIFY(TFormGeneral::onScreen(p.f()->ajoutFournisseur_) && p.wizard()->isVisible());
+        QVERIFY(TFormGeneral::onScreen(p.f()->ajoutFournisseur()) && p.wizard()->isVisible());
     }
 
     void valideCreatesTheRecordAndOpensIt()
@@ -99,8 +99,8 @@ private slots:
         QVERIFY(!p.wizard()->isVisible());
         QCOMPARE(p.f()->Tabulations->currentIndex(), 0);
         QVERIFY(p.f()->editor()->isOpen());
-        QCOMPARE(p.f()->IdCandidature, 8);
-        QCOMPARE(p.f()->Zone->Edit_intitule->text(), QStringLiteral("Contrôleur de gestion"));
+        QCOMPARE(p.f()->state().IdCandidature, 8);
+        QCOMPARE(p.f()->page()->Zone->Edit_intitule->text(), QStringLiteral("Contrôleur de gestion"));
     }
 
     void refusals()
@@ -139,8 +139,8 @@ private slots:
         QFETCH(QString, kind);
         Program p({});
         const QString pdf = p.dir.filePath("Import/20260305_101112.pdf");
-        p.f()->FichierImport = pdf;
-        p.f()->TypeImport = kind;
+        p.f()->state().FichierImport = pdf;
+        p.f()->state().TypeImport = kind;
         p.fillWizard("Delta", "Analyste", QDate(2026, 2, 14));
         p.valider();
         TCandidatureRec expected = newCandidature(); // no default source: none
@@ -158,18 +158,18 @@ private slots:
             expected.date_suite = QStringLiteral("20260214");
         }
         QCOMPARE(p.record(0), recordBytes(expected));
-        QVERIFY(p.f()->FichierImport.isEmpty() && p.f()->TypeImport.isEmpty());
+        QVERIFY(p.f()->state().FichierImport.isEmpty() && p.f()->state().TypeImport.isEmpty());
     }
 
     void aCancelledWizardLeavesTheImportPending()
     {
         Program p({});
-        p.f()->FichierImport = p.dir.filePath("Import/20260305_101112.pdf");
-        p.f()->TypeImport = QStringLiteral("CV");
+        p.f()->state().FichierImport = p.dir.filePath("Import/20260305_101112.pdf");
+        p.f()->state().TypeImport = QStringLiteral("CV");
         p.fillWizard("Delta", "Analyste");
         child<QPushButton>(p.wizard(), "BitBtn3")->click();
         QVERIFY(!p.wizard()->isVisible());
-        QCOMPARE(p.f()->TypeImport, QStringLiteral("CV"));
+        QCOMPARE(p.f()->state().TypeImport, QStringLiteral("CV"));
         QCOMPARE(p.applications(), QByteArray());
     }
 
@@ -177,13 +177,13 @@ private slots:
     {
         Program p({makeCandidature(1, 1, "Comptable"), makeCandidature(2, 1, "Juriste")});
         p.open(2);
-        p.f()->Zone->Edit_intitule->setText(QStringLiteral("Juriste d'affaires"));
+        p.f()->page()->Zone->Edit_intitule->setText(QStringLiteral("Juriste d'affaires"));
         p.fillWizard("alpha", "Acheteur");
         p.valider();
         QCOMPARE(p.onDisk(1).intitule.text(), QStringLiteral("Juriste d'affaires"));
         QCOMPARE(p.onDisk(2).intitule.text(), QStringLiteral("Acheteur"));
-        QCOMPARE(p.f()->IdCandidature, 3);
-        QCOMPARE(p.f()->Zone->Edit_intitule->text(), QStringLiteral("Acheteur"));
+        QCOMPARE(p.f()->state().IdCandidature, 3);
+        QCOMPARE(p.f()->page()->Zone->Edit_intitule->text(), QStringLiteral("Acheteur"));
     }
 
     void theChooserListsTheCompanysContactsAndLinksOne()
@@ -193,7 +193,7 @@ private slots:
                    person(3, 2, "Dupont", "Mr", "Directeur"),
                    person(4, 2, "bernard", "Mr", "DRH")});
         p.open(2);
-        p.chooser()->showChooser();
+        p.f()->editor()->CtajoutClick();
         QCOMPARE(p.chooser()->windowTitle(), QStringLiteral("Liste des contacts disponibles"));
         QCOMPARE(items(p.contacts()),
                  QStringList({"bernard (DRH)", "Dupont (Directeur)", "Martin"}));
@@ -203,18 +203,18 @@ private slots:
         QCOMPARE(qint32(p.f()->store().Candidatures[1].id_contact), 3);
         QCOMPARE(qint32(p.onDisk(0).id_contact), 0);
         QVERIFY(!p.chooser()->isVisible());
-        QCOMPARE(p.f()->Zone->Ctnom->text(), QStringLiteral("Mr Dupont")); // the editor shows it
+        QCOMPARE(p.f()->page()->Zone->Ctnom->text(), QStringLiteral("Mr Dupont")); // the editor shows it
 
         // A contact without function, by a double click.
-        p.chooser()->showChooser();
+        p.f()->editor()->CtajoutClick();
         select(p.contacts(), "Martin");
         emit p.contacts()->itemDoubleClicked(p.contacts()->currentItem());
         QCOMPARE(qint32(p.onDisk(1).id_contact), 1);
-        QCOMPARE(p.f()->Zone->Ctnom->text(), QStringLiteral("Mr Martin"));
+        QCOMPARE(p.f()->page()->Zone->Ctnom->text(), QStringLiteral("Mr Martin"));
 
         // OK without a choice just closes.
         const QByteArray before = p.applications();
-        p.chooser()->showChooser();
+        p.f()->editor()->CtajoutClick();
         p.contacts()->clearSelection();
         p.chooserOk();
         QVERIFY(!p.chooser()->isVisible());
@@ -228,7 +228,7 @@ private slots:
                    person(5, 4, "Dupont", "Mr", "Directeur"),
                    person(7, 2, "Dupont", "Mr", "Directeur")});
         p.open(1);
-        p.chooser()->showChooser();
+        p.f()->editor()->CtajoutClick();
         QCOMPARE(items(p.contacts()), QStringList({"Dupont (Directeur)", "Dupont (Directeur)"}));
         p.contacts()->setCurrentRow(0);
         p.chooserOk();
@@ -243,9 +243,9 @@ private slots:
         const QString button = p.page()->Bt_AnnuContacts->text();
         p.f()->Tabulations->setCurrentIndex(0);
         p.open(1);
-        p.chooser()->showChooser();
+        p.f()->editor()->CtajoutClick();
         child<QPushButton>(p.chooser(), "BitBtn2")->click();
-        TFormAjoutContact* adding = p.f()->ajoutContact_;
+        TFormAjoutContact* adding = p.f()->ajoutContact();
         QVERIFY(TFormGeneral::onScreen(adding) && !adding->isModal());
         QCOMPARE(adding->windowTitle(), QStringLiteral("Ajout d'un contact"));
         child<QLineEdit>(adding, "Ajout_nom")->setText(QStringLiteral("Albert"));

@@ -3,7 +3,9 @@
 // files, the settings, the frame started and the files loaded. Modal dialogs
 // are answered by object name.
 
+#include "applications/applicationspage.h"
 #include "applications/editor.h"
+#include "applications/listingpage.h"
 #include "common/fakemessages.h"
 #include "common/testfiles.h"
 #include "directory/directorypage.h"
@@ -99,7 +101,7 @@ struct ProgramFolder {
     // Opens an application in the editor, as a double click in the listing does.
     void open(qint32 id)
     {
-        f()->IdCandidature = id;
+        f()->state().IdCandidature = id;
         f()->editor()->StringGrid1DblClick();
     }
 };

@@ -69,7 +69,7 @@ private slots:
     {
         Program p({person(1, 1, "Martin"), person(2, 1, "Durand", "Mme"), person(3, 1, "Durand")});
         p.chooseCompany("ACME");
-        p.f()->RafraichirListing = false;
+        p.f()->state().RafraichirListing = false;
         const QByteArray before = p.contactsFile();
         p.answers["FormListeContacts"] = [&](QDialog& d) {
             select(child<QListWidget>(&d, "listeContacts"), "Durand");
@@ -89,7 +89,7 @@ private slots:
         const TContactRec expected = person(2, 1, "Durand Zoé", "Mlle", "Juriste");
         QCOMPARE(p.contactsFile(), before.left(236) + recordBytes(expected) + before.mid(472));
         QCOMPARE(recordBytes(p.f()->store().Contacts[1]), recordBytes(expected));
-        QVERIFY(p.f()->RafraichirListing);
+        QVERIFY(p.f()->state().RafraichirListing);
 
         // Without a selection, OK closes and writes nothing, even with an empty name.
         p.messages.clear();

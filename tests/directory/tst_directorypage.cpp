@@ -67,7 +67,7 @@ private slots:
 
         p.d()->AnnuSelect(QLatin1Char('b'));
         p.select(1); // either ACME shows the first of them
-        QCOMPARE(p.f()->IdSocieteAnnuaire, 1);
+        QCOMPARE(p.f()->state().IdSocieteAnnuaire, 1);
         QVERIFY(p.d()->RadioAnnuCabinet->isChecked());
         QCOMPARE(p.field(CompanyFields::Service)->text().size(), 45);
         QCOMPARE(p.d()->Bt_AnnuContacts->text(), QStringLiteral("1 contact"));
@@ -108,7 +108,7 @@ private slots:
         QCOMPARE(p.f()->store().Societes[1].ville.text(), QStringLiteral("Lyon"));
         QCOMPARE(readBytes(p.dir.filePath("societes.dat")).mid(604, 604),
                  recordBytes(p.f()->store().Societes[1]));
-        QVERIFY(p.f()->RafraichirListing);
+        QVERIFY(p.f()->state().RafraichirListing);
 
         // Renamed in place in the list; an empty name is refused.
         p.field(CompanyFields::Nom)->setText("ZETA");
@@ -178,7 +178,7 @@ private slots:
         p.messages.answers = {true};
         p.d()->Annu_deleteClick();
         QCOMPARE(p.listed(), QStringList("AZUR"));
-        QCOMPARE(p.f()->IdSocieteAnnuaire, 0);
+        QCOMPARE(p.f()->state().IdSocieteAnnuaire, 0);
         QVERIFY(!p.d()->Annu_save->isEnabled());
         QVERIFY(p.f()->store().Contacts.isEmpty());
         QCOMPARE(p.f()->store().Societes.size(), 1);

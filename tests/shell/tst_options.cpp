@@ -9,11 +9,12 @@
 #include "platform/mailsender.h"
 #include "platform/shellopen.h"
 #include "shell/apropos.h"
+#include "applications/applicationspage.h"
 #include "shell/formgeneral.h"
 #include "shell/mdiparent.h"
-#include "shell/panels.h"
+#include "platform/panels.h"
 #include "shell/personnalisation.h"
-#include "shell/pictures.h"
+#include "platform/pictures.h"
 #include "shell/version.h"
 #include "store/settings.h"
 
@@ -287,36 +288,36 @@ private slots:
         QCOMPARE(p.messages.count(), 0);
         QCOMPARE(Readregistry(RegistryKey, "Relance"), QStringLiteral("08"));
         // The new delay is used by the listing at once.
-        QVERIFY(p.f()->Label_RelancesOnly->isVisible());
+        QVERIFY(p.f()->page()->Label_RelancesOnly->isVisible());
     }
 
     void turningFollowUpsOffStoresZeroAndShowsEverything()
     {
         Program p({"Francais", "APEC", "15"});
         p.f()->listing()->Label_RelancesOnlyClick();
-        QVERIFY(p.f()->RelancesSeules);
+        QVERIFY(p.f()->state().RelancesSeules);
         QCOMPARE(p.listedRows(), 1); // only the old one is to be followed up
         openOptions(p, [&](Options& o) {
             o.relances()->click();
             o.ok();
         });
         QCOMPARE(Readregistry(RegistryKey, "Relance"), QStringLiteral("0"));
-        QVERIFY(!p.f()->RelancesSeules);
+        QVERIFY(!p.f()->state().RelancesSeules);
         QCOMPARE(p.listedRows(), 2);
-        QVERIFY(p.f()->Label_RelancesOnly->isHidden());
-        QCOMPARE(p.f()->Label_RelancesOnly->caption(), p.frame->language().text(217));
+        QVERIFY(p.f()->page()->Label_RelancesOnly->isHidden());
+        QCOMPARE(p.f()->page()->Label_RelancesOnly->caption(), p.frame->language().text(217));
         QCOMPARE(p.messages.count(), 0);
     }
 
     void closingRebuildsTheListingEvenOnCancel()
     {
         Program p({"Francais", "APEC", "0"});
-        QVERIFY(p.f()->Label_RelancesOnly->isHidden());
+        QVERIFY(p.f()->page()->Label_RelancesOnly->isHidden());
         WriteRegistry(RegistryKey, "Relance", "30");
         const QByteArray before = p.settingsBytes();
         openOptions(p, [&](Options& o) { o.cancel(); });
         QCOMPARE(p.settingsBytes(), before);
-        QVERIFY(p.f()->Label_RelancesOnly->isVisible());
+        QVERIFY(p.f()->page()->Label_RelancesOnly->isVisible());
         QCOMPARE(p.frame->StatusBar1->text(),
                  QStringLiteral("2 candidatures en cours - 0 candidature terminée - "
                                 "1 candidature à relancer"));

@@ -2,11 +2,13 @@
 // each test with the real language modules.
 #include "common/fakemessages.h"
 #include "common/testfiles.h"
+#include "applications/applicationspage.h"
+#include "directory/directorypage.h"
 #include "shell/formgeneral.h"
 #include "shell/langmodule.h"
 #include "shell/mdiparent.h"
 #include "platform/shellopen.h"
-#include "shell/panels.h"
+#include "platform/panels.h"
 #include "shell/singleinstance.h"
 #include "shell/version.h"
 #include "store/settings.h"
@@ -101,10 +103,10 @@ private slots:
         QCOMPARE(f->Tabulations->tabText(2), QStringLiteral("Navigateur"));
         QCOMPARE(f->Tabulations->currentIndex(), 0);
         QCOMPARE(f->lien_QuitterApplication->caption(), QStringLiteral("Quitter le logiciel"));
-        QCOMPARE(f->Label_AlarmeOnly->caption(), QStringLiteral("Voir les alarmes uniquement"));
-        QCOMPARE(f->Label_ShowHide->caption(), frame.language().text(210));
-        QCOMPARE(f->Tri, QStringLiteral("d"));
-        QCOMPARE(f->Sens, QString());
+        QCOMPARE(f->page()->Label_AlarmeOnly->caption(), QStringLiteral("Voir les alarmes uniquement"));
+        QCOMPARE(f->page()->Label_ShowHide->caption(), frame.language().text(210));
+        QCOMPARE(f->state().Tri, QStringLiteral("d"));
+        QCOMPARE(f->state().Sens, QString());
         // Every page finds its own controls by name.
         QVERIFY(f->findChild<QWidget*>("StringGrid1"));
         QVERIFY(f->findChild<QWidget*>("Panel_Societes"));
@@ -123,13 +125,13 @@ private slots:
         QVERIFY(start(frame));
         frame.show();
         TFormGeneral* f = frame.formGeneral();
-        QCOMPARE(f->Panel_Application->y(), f->Panel_Assistant->height() + 85);
-        QCOMPARE(f->Panel_Application->x(), f->Panel_Assistant->mapTo(f, QPoint(0, 0)).x());
-        QCOMPARE(f->Panel_Application->width(), f->Panel_Assistant->width());
+        QCOMPARE(f->Panel_Application->y(), f->page()->Panel_Assistant->height() + 85);
+        QCOMPARE(f->Panel_Application->x(), f->page()->Panel_Assistant->mapTo(f, QPoint(0, 0)).x());
+        QCOMPARE(f->Panel_Application->width(), f->page()->Panel_Assistant->width());
         QVERIFY(f->Panel_Application->isVisible());
         QVERIFY(frame.MenuAffichage->menuAction()->isVisible());
         f->Tabulations->setCurrentIndex(1);
-        QCOMPARE(f->Panel_Application->y(), f->Panel_Societes->height() + 85);
+        QCOMPARE(f->Panel_Application->y(), f->directory()->Panel_Societes->height() + 85);
         QVERIFY(f->Panel_Application->isVisible());
         QVERIFY(!frame.MenuAffichage->menuAction()->isVisible());
         f->Tabulations->setCurrentIndex(2);
@@ -137,10 +139,10 @@ private slots:
         f->Tabulations->setCurrentIndex(0);
         QVERIFY(frame.MenuAffichage->menuAction()->isVisible());
         // The filter links end where the next begins, from the right.
-        QCOMPARE(f->Label_ShowHide->geometry().right() + 1,
-                 f->Label_ShowHide->parentWidget()->width());
-        QCOMPARE(f->Label_Separateur->geometry().right() + 1, f->Label_ShowHide->x());
-        QCOMPARE(f->Label_RelancesOnly->geometry().right() + 1, f->Label_Separateur2->x());
+        QCOMPARE(f->page()->Label_ShowHide->geometry().right() + 1,
+                 f->page()->Label_ShowHide->parentWidget()->width());
+        QCOMPARE(f->page()->Label_Separateur->geometry().right() + 1, f->page()->Label_ShowHide->x());
+        QCOMPARE(f->page()->Label_RelancesOnly->geometry().right() + 1, f->page()->Label_Separateur2->x());
     }
 
     void loadingFillsTheTablesAndHidesTheProgressBar()
@@ -164,8 +166,8 @@ private slots:
         QCOMPARE(frame.StatusBar1->text(),
                  QStringLiteral("3 candidatures en cours - 0 candidature terminée"));
         // The stored order is applied through the menus, which show it.
-        QCOMPARE(f->Tri, QStringLiteral("s"));
-        QCOMPARE(f->Sens, QStringLiteral("desc"));
+        QCOMPARE(f->state().Tri, QStringLiteral("s"));
+        QCOMPARE(f->state().Sens, QStringLiteral("desc"));
         QVERIFY(frame.MenuTri[1]->isChecked() && !frame.MenuTri[0]->isChecked());
         QVERIFY(frame.MenuDecroissant->isChecked() && !frame.MenuCroissant->isChecked());
     }

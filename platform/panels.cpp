@@ -1,6 +1,6 @@
-#include "shell/panels.h"
+#include "platform/panels.h"
 
-#include "shell/pictures.h"
+#include "platform/pictures.h"
 
 #include <QEnterEvent>
 #include <QMouseEvent>

@@ -1,4 +1,4 @@
-#include "shell/pictures.h"
+#include "platform/pictures.h"
 
 #include <QLinearGradient>
 #include <QPainter>
