@@ -37,17 +37,25 @@ TFournisseurs::TFournisseurs(ProgramState& state, QWidget* parent)
     ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
     ComboBox1->setEditable(true);
     ComboBox1->setInsertPolicy(QComboBox::NoInsert);
-    // Enter must leave the text as typed: without this, the combo box would
-    // replace it with a name that differs only in letter case.
-    ComboBox1->setDuplicatesEnabled(true);
     ComboBox1->setMaxVisibleItems(15);
     ComboBox1->setMinimumWidth(260);
-    // The list drops down with the names that begin as typed; the text
-    // itself is left as the user types it.
-    QCompleter* completer = ComboBox1->completer();
+    // The list drops down with the names that begin as typed, whatever
+    // their letter case; the text itself stays as the user types it. The
+    // completer is not the combo box's own: with one, the combo box would
+    // replace the text by a name differing in case when editing ends, and
+    // the exact comparison of "Valider" would never see what was typed.
+    ComboBox1->setCompleter(nullptr);
+    auto* completer = new QCompleter(ComboBox1->model(), this);
     completer->setCompletionMode(QCompleter::PopupCompletion);
     completer->setCaseSensitivity(Qt::CaseInsensitive);
     completer->setMaxVisibleItems(15);
+    completer->setWidget(ComboBox1->lineEdit());
+    connect(ComboBox1->lineEdit(), &QLineEdit::textEdited, completer, [completer](const QString& t) {
+        completer->setCompletionPrefix(t);
+        if (!t.isEmpty()) completer->complete();
+    });
+    connect(completer, qOverload<const QString&>(&QCompleter::activated), ComboBox1,
+            [this](const QString& name) { ComboBox1->setEditText(name); });
     BitBtn2 = new QPushButton(QStringLiteral("Nouvelle"), groupSociete);
     BitBtn2->setObjectName(QStringLiteral("BitBtn2"));
     BitBtn2->setAutoDefault(false);

@@ -94,27 +94,16 @@ int alerteDays(const TCandidatureRec& c)
 
 } // namespace
 
-bool alarmDue(const TCandidatureRec& c, qint64 today)
+namespace
 {
-    if (c.alerte.isEmpty() || c.date_rdv.isEmpty() || c.terminee) return false;
-    const DateValue rdv = readDate(c.date_rdv);
+
+// The alarm rule, given the appointment date already read.
+bool alarmAt(const TCandidatureRec& c, const DateValue& rdv, qint64 today)
+{
+    if (c.terminee) return false;
     const int alerte = alerteDays(c);
     return rdv.valid() && alerte >= 0 && distance(today, rdv.days) <= alerte;
 }
-
-DateValue lastActivity(const TCandidatureRec& c)
-{
-    DateValue best = readDate(c.date);
-    for (const Date* d : {&c.date_cv, &c.date_lettre, &c.date_suite, &c.date_accuse, &c.date_rdv}) {
-        if (d->isEmpty()) continue;
-        const DateValue v = readDate(*d);
-        if (v.valid() && v.number > best.number) best = v;
-    }
-    return best;
-}
-
-namespace
-{
 
 // What the listing needs of one application, read in one pass over its record.
 struct Reading {
@@ -140,6 +129,22 @@ Reading readApplication(const TCandidatureRec& c)
     if (!c.alerte.isEmpty() && alerteDays(c) < 0) r.bad = true;
     return r;
 }
+
+} // namespace
+
+bool alarmDue(const TCandidatureRec& c, qint64 today)
+{
+    if (c.date_rdv.isEmpty()) return false;
+    return alarmAt(c, readDate(c.date_rdv), today);
+}
+
+DateValue lastActivity(const TCandidatureRec& c)
+{
+    return readApplication(c).last;
+}
+
+namespace
+{
 
 // Row flags gathered while the records are read in table order, so that the
 // rows can be filled in sorted order without going back to the records.
@@ -189,9 +194,7 @@ ListingResult buildListing(const QList<TCandidatureRec>& candidatures,
         const bool relancer =
             !c.terminee && d.last.valid() && distance(in.today, d.last.days) >= relance;
         if (relancer) ++r.relances;
-        const int alerte = alerteDays(c);
-        const bool alarme =
-            !c.terminee && alerte >= 0 && d.rdv.valid() && distance(in.today, d.rdv.days) <= alerte;
+        const bool alarme = alarmAt(c, d.rdv, in.today);
 
         bool listed = true;
         if (in.filters.relancesSeules)

@@ -9,8 +9,9 @@
 
 OrvaldisApplication::OrvaldisApplication(int& argc, char** argv) : QApplication(argc, argv)
 {
+    // No display name: Qt would add it to every window title, and each
+    // window's title is exactly its own caption.
     setApplicationName(QStringLiteral("ORVALDIS"));
-    setApplicationDisplayName(QStringLiteral("ORVALDIS"));
     setStyle(QStringLiteral("Fusion"));
     QFont f(QStringLiteral("Liberation Sans"));
     f.setPointSizeF(9);

@@ -56,6 +56,8 @@ TMDIParent::TMDIParent(const QString& programDir) : programDir_(programDir)
 
 TMDIParent::~TMDIParent()
 {
+    // The workers stop while every window is still whole.
+    if (form_) form_->KillThread();
     language_.release();
 }
 

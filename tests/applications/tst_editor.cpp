@@ -311,6 +311,55 @@ private slots:
         std::memcpy(&onDisk, p->record(0).constData(), 1644);
         QCOMPARE(onDisk.intitule.text(), QStringLiteral("Comptable senior"));
     }
+
+    void anApplicationThatCannotBeSavedKeepsTheProgramOpen()
+    {
+        auto p = std::make_unique<Program>(QList<TCandidatureRec>{sample(1, 1, "Comptable")});
+        const QByteArray before = p->applications();
+        p->open(1);
+        p->z()->BlocNotes->setPlainText(QStringLiteral("Rappeler lundi"));
+        p->z()->Edit_intitule->clear();
+        QVERIFY(!p->frame->close());
+        QVERIFY(p->frame->isVisible());
+        QVERIFY(p->editor()->isOpen());
+        QCOMPARE(p->z()->BlocNotes->toPlainText(), QStringLiteral("Rappeler lundi"));
+        QCOMPARE(p->messages.texts(), QStringList{p->frame->language().text(224) + "."});
+        QCOMPARE(p->applications(), before);
+
+        // With a title the close goes through and writes everything.
+        p->z()->Edit_intitule->setText(QStringLiteral("Comptable senior"));
+        QVERIFY(p->frame->close());
+        QCOMPARE(p->onDisk(0).intitule.text(), QStringLiteral("Comptable senior"));
+        QCOMPARE(readBytes(p->dir.filePath("txt/BN_1.txt")), QByteArray("Rappeler lundi\r\n"));
+    }
+
+    void aFailedRewriteEndsTheProgramThroughItsEventLoop()
+    {
+        Program p({sample(1, 1, "Comptable")});
+        // The end asked from a dialog's own loop leaves that loop and the
+        // program's, with the failure code; nothing exits under the caller.
+        QEventLoop dialogLoop;
+        QTimer::singleShot(0, p.f(), [&p] { p.f()->state().requestEnd(); });
+        QCOMPARE(dialogLoop.exec(), EXIT_FAILURE);
+        QVERIFY(p.f()->loader() == nullptr); // the workers were stopped first
+        // Closing now writes nothing more and asks nothing.
+        p.open(1);
+        p.z()->Edit_intitule->clear();
+        p.messages.clear();
+        QVERIFY(p.frame->close());
+        QCOMPARE(p.messages.count(), 0);
+    }
+
+    void destroyingTheWindowsNeitherSavesNorShowsAnything()
+    {
+        Program p({sample(1, 1, "Comptable")});
+        const QByteArray before = p.applications();
+        p.open(1);
+        p.z()->Edit_intitule->clear();
+        p.frame.reset();
+        QCOMPARE(p.messages.count(), 0);
+        QCOMPARE(p.applications(), before);
+    }
 };
 
 QTEST_MAIN(TestEditor)

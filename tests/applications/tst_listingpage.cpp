@@ -3,6 +3,7 @@
 // data files loaded at start-up.
 #include "applications/listinggrid.h"
 #include "applications/listingpage.h"
+#include "applications/editorview.h"
 #include "common/programfolder.h"
 #include "reports/legende.h"
 #include "shell/formgeneral.h"
@@ -172,6 +173,30 @@ private slots:
         QCOMPARE(p.messages.count(), 1);
         QVERIFY(p.messages.shown[0].text.contains("\"candidatures.dat\""));
         QDir(p.dir.path()).rmdir("candidatures.dat");
+    }
+
+    void theGridGrowsWithTheWindow()
+    {
+        QList<TCandidatureRec> apps;
+        for (int i = 1; i <= 80; ++i)
+            apps.append(app(i, 1, QStringLiteral("P%1").arg(i), "20260105"));
+        Program p(apps);
+        ListingGrid* g = p.grid();
+        p.frame->resize(1020, 720);
+        QApplication::processEvents();
+        const QSize small = g->size();
+        const int title = g->columnWidth(4);
+        const int rows = g->visibleRows();
+        p.frame->resize(1400, 1000);
+        QApplication::processEvents();
+        QVERIFY(g->width() >= small.width() + 300);
+        QVERIFY(g->height() >= small.height() + 200);
+        QCOMPARE(g->columnWidth(4), title + g->width() - small.width());
+        QVERIFY(g->visibleRows() >= rows + 200 / ListingGrid::RowHeight);
+        // The editor takes the same room.
+        p.open(1);
+        QApplication::processEvents();
+        QVERIFY(p.f()->page()->Zone->width() >= small.width() + 300);
     }
 
     void clicksAndKeysMoveOneRow()

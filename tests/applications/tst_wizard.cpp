@@ -12,6 +12,7 @@
 #include <QDateEdit>
 #include <QLabel>
 #include <QLineEdit>
+#include <QCompleter>
 #include <QPushButton>
 
 namespace
@@ -124,6 +125,29 @@ private slots:
         QVERIFY(p.wizard()->isVisible());
         QCOMPARE(p.applications(), before);
         QCOMPARE(p.f()->store().MaxIdCandidature, 1);
+    }
+
+    void aNameTypedInAnotherCaseAndEnterIsRefused()
+    {
+        Program p({});
+        const QByteArray before = p.applications();
+        p.wizard()->showWizard();
+        QVERIFY(QTest::qWaitForWindowActive(p.wizard()));
+        p.title()->setText(QStringLiteral("Comptable"));
+        QLineEdit* typed = p.companies()->lineEdit();
+        typed->setFocus();
+        typed->clear();
+        QTest::keyClicks(typed, QStringLiteral("delta"));
+        // The names are offered whatever their case.
+        auto* completer = p.wizard()->findChild<QCompleter*>();
+        QVERIFY(completer && completer->popup()->isVisible());
+        QCOMPARE(completer->currentCompletion(), QStringLiteral("Delta"));
+        completer->popup()->hide();
+        QTest::keyClick(typed, Qt::Key_Return);
+        QCOMPARE(p.companies()->currentText(), QStringLiteral("delta"));
+        QCOMPARE(p.messages.texts(), QStringList(QStringLiteral("Cette société n'existe pas.")));
+        QCOMPARE(p.applications(), before);
+        QVERIFY(p.wizard()->isVisible());
     }
 
     void aPendingImportGoesIntoItsSlot_data()

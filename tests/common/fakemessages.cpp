@@ -3,6 +3,7 @@
 bool FakeMessages::show(msg::Kind kind, const QString& text, bool yesNo)
 {
     shown.append({kind, text, yesNo});
+    if (whileShown) whileShown();
     if (!yesNo) return true;
     return answers.isEmpty() ? false : answers.takeFirst();
 }

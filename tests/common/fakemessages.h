@@ -6,6 +6,7 @@
 
 #include <QList>
 #include <QStringList>
+#include <functional>
 
 class FakeMessages : public msg::Sink
 {
@@ -23,6 +24,9 @@ public:
 
     QList<Shown> shown;
     QList<bool> answers; // taken in order by the Yes/No questions
+    // Runs while a message is "on screen": what a real box does to the
+    // other windows (taking the activation, for one) can be played here.
+    std::function<void()> whileShown;
 
     QStringList texts() const;
     int count() const { return int(shown.size()); }

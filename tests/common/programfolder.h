@@ -69,7 +69,7 @@ struct ProgramFolder {
     ~ProgramFolder()
     {
         dialogs::setExecHook({});
-        frame->close();
+        if (frame) frame->close();
     }
     template <class T> static QByteArray bytesOf(const QList<T>& t)
     {

@@ -169,6 +169,46 @@ private slots:
         QCOMPARE(p.listed().size(), 2);
     }
 
+    void afterARefusalTheAddDialogKeepsTheFocus()
+    {
+        Program p({makeSociete(1, "ACME")});
+        TFormAjoutFournisseur* add = p.f()->ajoutFournisseur();
+        add->showAdd();
+        QVERIFY(QTest::qWaitForWindowActive(add));
+        auto* nom = add->findChild<QLineEdit*>("Annu_nom");
+        auto* ville = add->findChild<QLineEdit*>("Annu_ville");
+        QVERIFY(nom && ville);
+        // A real message box takes the activation; closing it hands it to
+        // the main window.
+        p.messages.whileShown = [&p] {
+            p.frame->activateWindow();
+            QTest::qWaitForWindowActive(p.frame.get());
+        };
+        nom->setText(QStringLiteral("ACME"));
+        ville->setFocus();
+        add->findChild<QPushButton*>("Annu_save")->click();
+        QCOMPARE(p.messages.texts(), QStringList("Une société portant ce nom existe déjà"));
+        QVERIFY(QTest::qWaitForWindowActive(add));
+        QCOMPARE(QApplication::activeWindow(), add);
+        QCOMPARE(add->focusWidget(), ville); // the user goes on where they were
+        p.messages.whileShown = {};
+    }
+
+    void theSaveAndDeleteButtonsStayInPlaceWhenTheContactsButtonAppears()
+    {
+        Program p({makeSociete(1, "ACME"), makeSociete(2, "BETA")});
+        p.d()->AnnuSelect(QLatin1Char('_'));
+        QApplication::processEvents();
+        const QRect save = p.d()->Annu_save->geometry(), del = p.d()->Annu_delete->geometry();
+        QVERIFY(p.d()->Bt_AnnuContacts->isHidden());
+        p.select(0);
+        QApplication::processEvents();
+        QVERIFY(p.d()->Bt_AnnuContacts->isVisible());
+        QCOMPARE(p.d()->Annu_save->geometry(), save);
+        QCOMPARE(p.d()->Annu_delete->geometry(), del);
+        QVERIFY(save.right() + 4 <= del.left()); // the two buttons do not touch
+    }
+
     void deletingTheCompanyShown()
     {
         Program p({makeSociete(1, "ACME"), makeSociete(2, "AZUR")}, {},

@@ -46,6 +46,18 @@ private slots:
         QCOMPARE(m.shown[0].text, QStringLiteral("'2026x101' n'est pas une date valide"));
     }
 
+    void windowTitlesAreNotSuffixedWithTheProgramName()
+    {
+        // A display name set by the program would be appended to every
+        // title (" — ORVALDIS"); unset, it only follows the application name.
+        const QString name = QCoreApplication::applicationName();
+        QCOMPARE(name, QStringLiteral("ORVALDIS"));
+        QCoreApplication::setApplicationName(QStringLiteral("autre"));
+        const QString shown = QGuiApplication::applicationDisplayName();
+        QCoreApplication::setApplicationName(name);
+        QCOMPARE(shown, QStringLiteral("autre"));
+    }
+
     void qtButtonsInFrench()
     {
         installQtTranslations(QStringLiteral("Francais"));
