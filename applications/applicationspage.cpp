@@ -103,6 +103,8 @@ ApplicationsPage::ApplicationsPage(QWidget* parent) : QWidget(parent)
     Label_Separateur2->setObjectName(QStringLiteral("Label_Separateur2"));
     Label_RelancesOnly = new LinkLabel(QStringLiteral("Label_RelancesOnly"), QString(), filterRow_);
     area->addWidget(filterRow_);
+    // Takes the room of the grid while it is hidden (no application listed).
+    area->addStretch(0);
     right->addWidget(listingArea_, 1);
     Zone = new ZoneCandidature(this);
     Zone->setMinimumWidth(StringGrid1->minimumWidth());

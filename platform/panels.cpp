@@ -130,7 +130,10 @@ void SidePanel::setPictures(const QPixmap& header, const QPixmap& bodyPicture,
 
 void SidePanel::fitHeight()
 {
-    setFixedHeight(layout()->sizeHint().height());
+    // Wrapped texts need the height they take at the panel's own width.
+    QLayout* l = layout();
+    setFixedHeight(l->hasHeightForWidth() ? l->totalHeightForWidth(width())
+                                          : l->sizeHint().height());
 }
 
 void SidePanel::paintEvent(QPaintEvent*)
