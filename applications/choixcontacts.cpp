@@ -2,6 +2,7 @@
 #include "platform/widgets.h"
 
 #include "directory/contactops.h"
+#include "platform/showresult.h"
 #include "store/programstate.h"
 
 #include <QEvent>
@@ -120,7 +121,7 @@ void TFormContacts::BtListeOKClick()
     // Of several contacts with the same text, the last in the table is linked.
     const qint32 contact =
         contactByDisplayText(s_.store().Contacts, societe_, items.first()->text());
-    if (contact != 0 && !linkContact(s_.store(), s_.IdCandidature, contact)) return;
+    if (contact != 0 && !reported(linkContact(s_.store(), s_.IdCandidature, contact))) return;
     emit contactLinked();
     close();
 }

@@ -2,11 +2,12 @@
 
 #include "applications/documents.h"
 
-bool DelCandidature(Store& store, qint32 id)
+ApplicationDeletion DelCandidature(Store& store, qint32 id)
 {
     TCandidatureRec deleted{};
     bool found = false;
-    const Rewrite r = store.rewriteWithout<TCandidatureRec>([&](const TCandidatureRec& c) {
+    ApplicationDeletion d;
+    d.rewrite = store.rewriteWithout<TCandidatureRec>([&](const TCandidatureRec& c) {
         if (qint32(c.id) != id) return false;
         if (!found) {
             deleted = c;
@@ -14,9 +15,8 @@ bool DelCandidature(Store& store, qint32 id)
         }
         return true;
     });
-    if (r != Rewrite::Done) return false;
-    store.Occupe = true;
-    if (found) deleteApplicationFiles(store, deleted);
-    store.Occupe = false;
-    return true;
+    if (d.rewrite.outcome != Rewrite::Done) return d;
+    const Store::Busy busy(store);
+    if (found) d.fileErrors = deleteApplicationFiles(store, deleted);
+    return d;
 }

@@ -5,5 +5,16 @@
 
 #include "store/store.h"
 
-// True when candidatures.dat was rewritten without the application.
-bool DelCandidature(Store& store, qint32 id);
+#include <QStringList>
+
+struct [[nodiscard]] ApplicationDeletion {
+    // Done: candidatures.dat was rewritten without the application.
+    // Unchanged: nothing changed; Failed: the caller ends the program.
+    // Both after the message of `rewrite.error`.
+    RewriteResult rewrite;
+    // The files of the application that could not be deleted, one message
+    // each, shown after a Done.
+    QStringList fileErrors;
+};
+
+ApplicationDeletion DelCandidature(Store& store, qint32 id);

@@ -1,9 +1,9 @@
 #include "applications/documents.h"
 
-#include "platform/messages.h"
 #include "store/cp1252.h"
 #include "store/recordfile.h"
 #include "store/store.h"
+#include "store/tables.h"
 #include "store/texts.h"
 
 #include <QDir>
@@ -32,23 +32,6 @@ const DocSlotInfo kSlots[] = {
 QString quoted(const QString& s)
 {
     return QLatin1Char('"') + s + QLatin1Char('"');
-}
-
-int findApplication(const Store& store, qint32 id)
-{
-    for (int i = 0; i < store.Candidatures.size(); ++i)
-        if (store.Candidatures[i].id == id) return i;
-    return -1;
-}
-
-bool requireApplication(const Store& store, qint32 id, int* pos)
-{
-    *pos = findApplication(store, id);
-    if (*pos >= 0) return true;
-    msg::error(QStringLiteral("La candidature n° %1 est introuvable : le document n'a pas été "
-                              "modifié.")
-                   .arg(id));
-    return false;
 }
 
 // The distinct characters of a text that Windows-1252 has no code for, in
@@ -240,15 +223,13 @@ bool readTextFile(const QString& path, QString* text, QString* error)
     return true;
 }
 
-bool writeTextFile(Store& store, const QString& path, const QString& text, QString* error)
+Result writeTextFile(Store& store, const QString& path, const QString& text)
 {
-    auto out = startTextFile(store, path, text, error);
-    if (!out) return false;
-    if (!out->commit()) {
-        *error = out->errorString();
-        return false;
-    }
-    return true;
+    QString error;
+    auto out = startTextFile(store, path, text, &error);
+    if (!out) return Result::failure(error);
+    if (!out->commit()) return Result::failure(out->errorString());
+    return Result::success();
 }
 
 QString choiceProblem(const LinkChoice& choice)
@@ -283,15 +264,19 @@ QString choiceProblem(const LinkChoice& choice)
     return QString();
 }
 
-bool linkDocument(Store& store, qint32 id, DocSlot slot, const LinkChoice& choice)
+QString applicationNotFoundText(qint32 id)
+{
+    return QStringLiteral("La candidature n° %1 est introuvable : le document n'a pas été "
+                          "modifié.")
+        .arg(id);
+}
+
+DocumentResult linkDocument(Store& store, qint32 id, DocSlot slot, const LinkChoice& choice)
 {
     const QString problem = choiceProblem(choice);
-    if (!problem.isEmpty()) {
-        msg::error(problem);
-        return false;
-    }
-    int pos;
-    if (!requireApplication(store, id, &pos)) return false;
+    if (!problem.isEmpty()) return {Result::failure(problem), {}};
+    const int pos = findById(store.Candidatures, id);
+    if (pos < 0) return {Result::failure(applicationNotFoundText(id)), {}};
 
     const bool keepText = !choice.file && !choice.text.isEmpty();
     const QString value = choice.file ? choice.path : (keepText ? MarqueurTexte : QString());
@@ -311,62 +296,66 @@ bool linkDocument(Store& store, qint32 id, DocSlot slot, const LinkChoice& choic
     if (keepText) {
         QString error;
         text = startTextFile(store, textPath, choice.text, &error);
-        if (!text) {
-            msg::error(textWriteFailure(textPath, error));
-            return false;
-        }
+        if (!text) return {Result::failure(textWriteFailure(textPath, error)), {}};
     }
-    if (!store.UpdateCandidature(pos, rec)) return false; // the temporary file is dropped
+    // On failure the temporary file is dropped.
+    if (Result written = store.UpdateCandidature(pos, rec); !written.ok) return {written, {}};
 
+    DocumentResult done;
     if (keepText) {
         if (!text->commit()) {
-            msg::error(textWriteFailure(textPath, text->errorString()));
+            done.result = Result::failure(textWriteFailure(textPath, text->errorString()));
             // Put the record back so that it does not announce a text that is not there.
-            return !store.UpdateCandidature(pos, before);
+            if (Result back = store.UpdateCandidature(pos, before); !back.ok)
+                done.furtherErrors.append(back.error);
         }
     } else if (QFileInfo::exists(textPath)) {
         // The slot no longer holds a pasted text; a file that cannot be
         // deleted is reported and stays unused.
-        store.DeleteFichier(textPath);
+        if (Result gone = store.DeleteFichier(textPath); !gone.ok)
+            done.furtherErrors.append(gone.error);
     }
-    return true;
+    return done;
 }
 
-bool unlinkDocument(Store& store, qint32 id, DocSlot slot)
+DocumentResult unlinkDocument(Store& store, qint32 id, DocSlot slot)
 {
-    int pos;
-    if (!requireApplication(store, id, &pos)) return false;
+    const int pos = findById(store.Candidatures, id);
+    if (pos < 0) return {Result::failure(applicationNotFoundText(id)), {}};
     TCandidatureRec rec = store.Candidatures[pos];
     const QString old = pathField(rec, slot).text();
     const bool importedPdf = isImportedPdf(store.programDir(), old);
     pathField(rec, slot).clear();
     // The offer has no date of its own: its date is the application's.
     if (slot != DocSlot::Offre) dateField(rec, slot).clear();
-    if (!store.UpdateCandidature(pos, rec)) return false;
+    if (Result written = store.UpdateCandidature(pos, rec); !written.ok) return {written, {}};
 
     // Files go only once the record no longer points to them, so that a
     // failed write never leaves a link to a deleted file. An imported PDF
     // that another slot still links to is kept.
-    if (importedPdf && !stillLinked(store, old, std::nullopt)) store.DeleteFichier(old);
+    DocumentResult done;
+    if (importedPdf && !stillLinked(store, old, std::nullopt))
+        if (Result gone = store.DeleteFichier(old); !gone.ok) done.furtherErrors.append(gone.error);
     const QString textPath = pastedTextPath(store, slot, id);
-    if (QFileInfo::exists(textPath)) store.DeleteFichier(textPath);
-    return true;
+    if (QFileInfo::exists(textPath))
+        if (Result gone = store.DeleteFichier(textPath); !gone.ok)
+            done.furtherErrors.append(gone.error);
+    return done;
 }
 
-bool deleteApplicationFiles(Store& store, const TCandidatureRec& deleted)
+QStringList deleteApplicationFiles(Store& store, const TCandidatureRec& deleted)
 {
-    bool ok = true;
+    QStringList failures;
     for (DocSlot slot : AllDocSlots) {
         const QString value = pathField(deleted, slot).text();
         if (isImportedPdf(store.programDir(), value) && !stillLinked(store, value, deleted.id))
-            ok = store.DeleteFichier(value) && ok;
+            if (Result gone = store.DeleteFichier(value); !gone.ok) failures.append(gone.error);
     }
     for (const char* kind : {"CV", "Lettre", "Accuse", "Suite", "BN", "Offre"}) {
         const QString p = applicationTextPath(store, QString::fromLatin1(kind), deleted.id);
         QFile f(p);
         if (!f.exists() || f.remove()) continue;
-        msg::error(GetTxt(228) + QLatin1Char(' ') + p + CR + CR + f.errorString());
-        ok = false;
+        failures.append(GetTxt(228) + QLatin1Char(' ') + p + CR + CR + f.errorString());
     }
-    return ok;
+    return failures;
 }

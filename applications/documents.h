@@ -8,9 +8,11 @@
 // and are the only linked files this program ever deletes.
 
 #include "store/records.h"
+#include "store/result.h"
 
 #include <QDate>
 #include <QString>
+#include <QStringList>
 
 class Store;
 
@@ -72,8 +74,10 @@ QByteArray textFileBytes(const QString& text);
 QString textFromFileBytes(const QByteArray& bytes);
 bool readTextFile(const QString& path, QString* text, QString* error);
 // Replaces the whole file through store.saveFile(): on failure the previous
-// file stays whole. The text must be encodable (see textProblem).
-bool writeTextFile(Store& store, const QString& path, const QString& text, QString* error);
+// file stays whole. The text must be encodable (see choiceProblem). The error
+// of a failure is the system's reason alone: the caller's message names the
+// file for what it is (the notes, a pasted text).
+Result writeTextFile(Store& store, const QString& path, const QString& text);
 
 // What the user chose in the link dialog.
 struct LinkChoice {
@@ -88,21 +92,36 @@ struct LinkChoice {
 // must a pasted text (its file is Windows-1252).
 QString choiceProblem(const LinkChoice& choice);
 
-// The operations on the application `id` of store.Candidatures. Each reports
-// its own errors through msg:: and returns success. Nothing is written or
-// deleted before the choice has been found storable and the application found.
+// What a change of a slot did. `result` says whether the record now holds
+// the choice; when it failed, its error is shown first. `furtherErrors` are
+// the failures met on the way that did not decide the outcome (a file that
+// could not be deleted, a record that could not be put back), each shown in
+// a box of its own after it, in this order.
+struct [[nodiscard]] DocumentResult {
+    Result result;
+    QStringList furtherErrors;
+};
+
+// The operations on the application `id` of store.Candidatures. None shows
+// a message: each gives back the messages for the window. Nothing is written
+// or deleted before the choice has been found storable and the application
+// found.
+
+// The message when the application is no longer in the table.
+QString applicationNotFoundText(qint32 id);
 
 // Writes the slot's path field (empty, "<TEXTE>" or the path) and date field
 // (the offer's: the application date), and creates, replaces or deletes the
-// pasted-text file to match. True when the record was written.
-bool linkDocument(Store& store, qint32 id, DocSlot slot, const LinkChoice& choice);
+// pasted-text file to match. Succeeds when the record holds the choice and
+// its pasted text is in place.
+DocumentResult linkDocument(Store& store, qint32 id, DocSlot slot, const LinkChoice& choice);
 
 // Empties the slot's path field and, except for the offer, its date field;
 // then deletes the imported PDF it pointed to and its pasted-text file.
-bool unlinkDocument(Store& store, qint32 id, DocSlot slot);
+DocumentResult unlinkDocument(Store& store, qint32 id, DocSlot slot);
 
 // After an application has been removed from candidatures.dat: deletes the
 // imported PDFs its five slots point to (DeleteFichier), then its text files
-// CV, Lettre, Accuse, Suite, BN and Offre. A failure is reported and the rest
-// goes on; true when every file is gone.
-bool deleteApplicationFiles(Store& store, const TCandidatureRec& deleted);
+// CV, Lettre, Accuse, Suite, BN and Offre. A failure does not stop the rest;
+// gives the message of each, in order (none when every file is gone).
+QStringList deleteApplicationFiles(Store& store, const TCandidatureRec& deleted);

@@ -14,6 +14,7 @@
 #include "platform/messages.h"
 #include "platform/panels.h"
 #include "platform/pictures.h"
+#include "platform/showresult.h"
 #include "reports/calendrier.h"
 #include "reports/statistics.h"
 #include "store/cp1252.h"
@@ -355,23 +356,22 @@ bool ApplicationEditor::SauveCandidature()
         c.terminee = z_->CheckBox1->isChecked() ? 1 : 0;
         c.intitule = title;
         c.source = source;
-        if (s_.store().UpdateCandidature(position, c)) s_.CandidatureModifiee = false;
+        if (reported(s_.store().UpdateCandidature(position, c))) s_.CandidatureModifiee = false;
     }
 
     Store& store = s_.store();
-    store.Occupe = true;
+    const Store::Busy busy(store);
     const QString path = notesPath(s_.IdCandidature);
     if (!notes.isEmpty()) {
-        QString error;
-        if (!writeTextFile(store, path, notes, &error)) {
+        const Result written = writeTextFile(store, path, notes);
+        if (!written.ok) {
             msg::error(QStringLiteral("Impossible d'enregistrer le bloc-notes ") + path + CR + CR +
-                       error);
+                       written.error);
             s_.CandidatureModifiee = true;
         }
     } else if (QFileInfo::exists(path)) {
-        store.DeleteFichier(path);
+        reported(store.DeleteFichier(path));
     }
-    store.Occupe = false;
     return !s_.CandidatureModifiee;
 }
 
@@ -402,7 +402,13 @@ void ApplicationEditor::lien_SupprimerCandidatureClick()
     closeContactWindows();
     if (!msg::confirm(GetTxt(213))) return;
     s_.CandidatureModifiee = false;
-    if (!DelCandidature(s_.store(), s_.IdCandidature)) return;
+    const ApplicationDeletion deleted = DelCandidature(s_.store(), s_.IdCandidature);
+    if (deleted.rewrite.outcome != Rewrite::Done) {
+        if (!deleted.rewrite.error.isEmpty()) msg::error(deleted.rewrite.error);
+        if (deleted.rewrite.outcome == Rewrite::Failed) s_.requestEnd();
+        return;
+    }
+    showErrors(deleted.fileErrors);
     closeEditor();
     s_.RafraichirListing = true;
     s_.requestListing();
@@ -422,7 +428,7 @@ void ApplicationEditor::DefinirDateClick()
             if (!found) return;
             TCandidatureRec c = *found;
             c.date_rdv = d.toString(QStringLiteral("yyyyMMdd"));
-            if (s_.store().UpdateCandidature(position, c)) StringGrid1DblClick();
+            if (reported(s_.store().UpdateCandidature(position, c))) StringGrid1DblClick();
         });
     }
     dialogs::exec(*calendrier_);
@@ -436,7 +442,7 @@ void ApplicationEditor::RDVsupprimerClick()
     TCandidatureRec c = *found;
     c.date_rdv.clear();
     c.alerte.clear();
-    if (!s_.store().UpdateCandidature(position, c)) return;
+    if (!reported(s_.store().UpdateCandidature(position, c))) return;
     s_.CandidatureModifiee = true;
     // The reload saves the editor first: with the box still checked, that
     // save would give the cleared appointment its alarm back.
@@ -458,7 +464,7 @@ void ApplicationEditor::CtsupprimerClick()
     if (!found) return;
     TCandidatureRec c = *found;
     c.id_contact = 0;
-    if (s_.store().UpdateCandidature(position, c)) StringGrid1DblClick();
+    if (reported(s_.store().UpdateCandidature(position, c))) StringGrid1DblClick();
 }
 
 void ApplicationEditor::CtemailClick()
@@ -488,7 +494,10 @@ void ApplicationEditor::supprimerClick(int slot)
 {
     const auto s = DocSlot(slot);
     if (!msg::confirm(GetTxt(slotInfo(s).unlinkQuestion))) return;
-    if (!unlinkDocument(s_.store(), s_.IdCandidature, s)) return;
+    const DocumentResult unlinked = unlinkDocument(s_.store(), s_.IdCandidature, s);
+    reported(unlinked.result);
+    showErrors(unlinked.furtherErrors);
+    if (!unlinked.result.ok) return;
     z_->docs[slot].description->setText(GetTxt(slotInfo(s).noDocumentText));
     StringGrid1DblClick();
 }

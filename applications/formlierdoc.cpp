@@ -1,6 +1,7 @@
 #include "applications/formlierdoc.h"
 
 #include "platform/dialogs.h"
+#include "platform/showresult.h"
 #include "platform/messages.h"
 #include "store/store.h"
 
@@ -185,7 +186,10 @@ bool TFormLierDoc::run(Store& store, qint32 id, DocSlot slot, bool& rafraichirLi
     const int result = dialogs::exec(*this);
     rafraichir_ = nullptr;
     if (result != QDialog::Accepted) return false;
-    if (!linkDocument(store, id, slot, choice())) return false;
+    const DocumentResult linked = linkDocument(store, id, slot, choice());
+    reported(linked.result);
+    showErrors(linked.furtherErrors);
+    if (!linked.result.ok) return false;
     rafraichirListing = true;
     return true;
 }

@@ -3,6 +3,7 @@
 #include "applications/documents.h"
 #include "directory/contactops.h"
 #include "platform/messages.h"
+#include "platform/showresult.h"
 #include "platform/widgets.h"
 #include "store/programstate.h"
 #include "store/settings.h"
@@ -187,7 +188,8 @@ void TFournisseurs::BitBtn1Click()
     DocSlot slot = DocSlot::Offre;
     const bool pending = !s_.TypeImport.isEmpty() && slotFromKind(s_.TypeImport, &slot);
     const QString source = Readregistry(RegistryKey, QStringLiteral("DefaultSource")).left(20);
-    if (!acceptStoredTexts({title, source, pending ? s_.FichierImport : QString()})) return;
+    if (!reported(acceptStoredTexts({title, source, pending ? s_.FichierImport : QString()})))
+        return;
 
     Store& store = s_.store();
     TCandidatureRec r = newCandidature();
@@ -204,7 +206,7 @@ void TFournisseurs::BitBtn1Click()
     r.id_contact = 0;
     r.id = store.nextIdCandidature();
     r.id_societe = s_.IdSociete;
-    if (!store.append(r)) return;
+    if (!reported(store.append(r))) return;
     s_.TypeImport.clear();
     s_.FichierImport.clear();
 

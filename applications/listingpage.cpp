@@ -6,6 +6,7 @@
 #include "platform/frameservices.h"
 #include "platform/messages.h"
 #include "platform/panels.h"
+#include "platform/showresult.h"
 #include "reports/legende.h"
 #include "store/programstate.h"
 #include "store/settings.h"
@@ -308,7 +309,7 @@ void ListingPage::StringGrid1SelectCell(int column, int row)
         return;
     TCandidatureRec copy = store.Candidatures[l.index];
     copy.marqueur = quint8(l.marqueur ? 0 : 1);
-    if (!store.UpdateCandidature(l.index, copy)) return;
+    if (!reported(store.UpdateCandidature(l.index, copy))) return;
     l.marqueur = copy.marqueur;
     model_->cellsChanged(row, 10);
 }

@@ -3,6 +3,7 @@
 
 #include "directory/contactops.h"
 #include "platform/dialogs.h"
+#include "platform/showresult.h"
 #include "store/programstate.h"
 
 #include <QGridLayout>
@@ -121,7 +122,7 @@ void TFormAjoutContact::BitBtn1Click()
                           Ajout_email->text(), Ajout_tel->text(), Ajout_fax->text(),
                           Ajout_gsm->text()};
     TContactRec created{};
-    if (!createContact(s_.store(), societe, k, &created)) return;
+    if (!reported(createContact(s_.store(), societe, k, &created))) return;
     accept();
     s_.contactAdded(societe, created.nom.text());
 }

@@ -2,6 +2,7 @@
 
 #include "directory/companyfields.h"
 #include "platform/messages.h"
+#include "platform/showresult.h"
 #include "store/cp1252.h"
 #include "store/programstate.h"
 
@@ -94,7 +95,7 @@ void TFormAjoutFournisseur::Annu_saveClick()
     r.categorie = cabinet_->isChecked()   ? QStringLiteral("C")
                   : interim_->isChecked() ? QStringLiteral("I")
                                           : QStringLiteral("S");
-    if (!store.append(r)) {
+    if (!reported(store.append(r))) {
         raise();
         activateWindow();
         return;

@@ -1,8 +1,8 @@
 #include "directory/contactops.h"
 
-#include "platform/messages.h"
 #include "store/cp1252.h"
 #include "store/recordfile.h"
+#include "store/tables.h"
 
 #include <QCollator>
 #include <QLocale>
@@ -132,40 +132,37 @@ QString contactsCaption(int count)
     return QString::number(count) + QStringLiteral(" contacts");
 }
 
-bool acceptStoredTexts(const QStringList& list)
+Result acceptStoredTexts(const QStringList& list)
 {
     QString bad;
     for (const QString& t : list)
         for (QChar ch : t)
             if (!cp1252::canEncode(QString(ch)) && !bad.contains(ch)) bad += ch;
-    if (bad.isEmpty()) return true;
-    msg::error(QStringLiteral("Ce texte contient des caractères que le programme ne peut pas "
-                              "enregistrer : ") +
-               bad + CR + QStringLiteral("Remplacez-les, puis recommencez."));
-    return false;
+    if (bad.isEmpty()) return Result::success();
+    return Result::failure(QStringLiteral("Ce texte contient des caractères que le programme ne "
+                                          "peut pas enregistrer : ") +
+                           bad + CR + QStringLiteral("Remplacez-les, puis recommencez."));
 }
 
-bool createContact(Store& store, qint32 societe, const ContactFields& fields, TContactRec* created)
+Result createContact(Store& store, qint32 societe, const ContactFields& fields,
+                     TContactRec* created)
 {
-    if (fields.nom.isEmpty()) {
-        msg::error(contacttexts::NomARenseigner);
-        return false;
-    }
-    if (!acceptStoredTexts(texts(fields))) return false;
+    if (fields.nom.isEmpty()) return Result::failure(contacttexts::NomARenseigner);
+    if (Result accepted = acceptStoredTexts(texts(fields)); !accepted.ok) return accepted;
     TContactRec r{};
     setFields(r, fields);
     r.id_societe = societe;
     // The id is taken before the write: a failed write does not give it again.
     r.id = store.nextIdContact();
-    if (!store.append(r)) return false;
+    if (Result written = store.append(r); !written.ok) return written;
     if (created) *created = store.Contacts.last();
-    return true;
+    return Result::success();
 }
 
-bool updateContactAt(Store& store, int position, const ContactFields& fields)
+Result updateContactAt(Store& store, int position, const ContactFields& fields)
 {
-    if (position < 0 || position >= store.Contacts.size()) return false;
-    if (!acceptStoredTexts(texts(fields))) return false;
+    if (position < 0 || position >= store.Contacts.size()) return Result::failure(QString());
+    if (Result accepted = acceptStoredTexts(texts(fields)); !accepted.ok) return accepted;
     TContactRec r = store.Contacts[position];
     setFields(r, fields);
     return store.updateContact(
@@ -173,12 +170,16 @@ bool updateContactAt(Store& store, int position, const ContactFields& fields)
         QStringLiteral("Une erreur est survenue lors de la mise à jour de \"contacts.dat\""));
 }
 
-ContactDeletion deleteContactsNamed(Store& store, qint32 societe, const QString& nom,
-                                    QList<qint32>* removedIds)
+ContactDeletionResult deleteContactsNamed(Store& store, qint32 societe, const QString& nom)
 {
-    if (removedIds) removedIds->clear();
-    if (store.refuseIfNotLoaded(FileKind::Contacts, QStringLiteral("contacts.dat")))
-        return ContactDeletion::Unchanged;
+    ContactDeletionResult d;
+    auto unchanged = [&](const QString& why) {
+        d.outcome = ContactDeletion::Unchanged;
+        d.result = Result::failure(why);
+        return d;
+    };
+    if (Result w = store.writable(FileKind::Contacts, QStringLiteral("contacts.dat")); !w.ok)
+        return unchanged(w.error);
     QList<TContactRec> kept;
     QList<qint32> removed;
     kept.reserve(store.Contacts.size());
@@ -188,55 +189,50 @@ ContactDeletion deleteContactsNamed(Store& store, qint32 societe, const QString&
         else
             kept.append(c);
     }
-    if (removed.isEmpty()) return ContactDeletion::Done;
+    if (removed.isEmpty()) return d;
 
-    const QString file = store.path(QStringLiteral("contacts.dat"));
-    store.Occupe = true;
-    // The safety copy first; contacts.dat stays in place until its new
-    // content is whole on disk.
-    auto backup = store.saveFile(store.path(QStringLiteral("backup/contacts.dat")));
-    QString sourceError, targetError;
-    if (!recordfile::copyFile(file, *backup, &sourceError, &targetError)) {
-        store.Occupe = false;
-        msg::error(contacttexts::SauvegardeImpossible);
-        return ContactDeletion::Unchanged;
+    {
+        const Store::Busy busy(store);
+        const QString file = store.path(QStringLiteral("contacts.dat"));
+        // The safety copy first; contacts.dat stays in place until its new
+        // content is whole on disk.
+        auto backup = store.saveFile(store.path(QStringLiteral("backup/contacts.dat")));
+        QString sourceError, targetError;
+        if (!recordfile::copyFile(file, *backup, &sourceError, &targetError))
+            return unchanged(contacttexts::SauvegardeImpossible);
+        auto out = store.saveFile(file);
+        QString error;
+        if (!recordfile::replaceContent(*out, reinterpret_cast<const char*>(kept.constData()),
+                                        qint64(kept.size()) * qint64(sizeof(TContactRec)),
+                                        &error)) {
+            // The file was not replaced: it still holds every contact, as the table does.
+            return unchanged(contacttexts::rewriteFailed(error));
+        }
+        store.Contacts = std::move(kept);
     }
-    auto out = store.saveFile(file);
-    QString error;
-    if (!recordfile::replaceContent(*out, reinterpret_cast<const char*>(kept.constData()),
-                                    qint64(kept.size()) * qint64(sizeof(TContactRec)), &error)) {
-        // The file was not replaced: it still holds every contact, as the table does.
-        store.Occupe = false;
-        msg::error(contacttexts::rewriteFailed(error));
-        return ContactDeletion::Unchanged;
-    }
-    store.Contacts = std::move(kept);
-    store.Occupe = false;
-    if (removedIds) *removedIds = removed;
-    return clearContactLinks(store, removed) ? ContactDeletion::Done
-                                             : ContactDeletion::LinksRemaining;
+    d.removedIds = removed;
+    d.result = clearContactLinks(store, removed);
+    if (!d.result.ok) d.outcome = ContactDeletion::LinksRemaining;
+    return d;
 }
 
-bool clearContactLinks(Store& store, const QList<qint32>& contactIds)
+Result clearContactLinks(Store& store, const QList<qint32>& contactIds)
 {
-    if (contactIds.isEmpty()) return true;
+    if (contactIds.isEmpty()) return Result::success();
     for (int i = 0; i < store.Candidatures.size(); ++i) {
         if (!contactIds.contains(qint32(store.Candidatures[i].id_contact))) continue;
         TCandidatureRec c = store.Candidatures[i];
         c.id_contact = 0;
-        if (!store.UpdateCandidature(i, c)) return false;
+        if (Result written = store.UpdateCandidature(i, c); !written.ok) return written;
     }
-    return true;
+    return Result::success();
 }
 
-bool linkContact(Store& store, qint32 candidature, qint32 contact)
+Result linkContact(Store& store, qint32 candidature, qint32 contact)
 {
-    for (int i = 0; i < store.Candidatures.size(); ++i) {
-        const TCandidatureRec& c = store.Candidatures[i];
-        if (!isLive(c) || qint32(c.id) != candidature) continue;
-        TCandidatureRec copy = c;
-        copy.id_contact = contact;
-        return store.UpdateCandidature(i, copy);
-    }
-    return false;
+    const int i = findById(store.Candidatures, candidature);
+    if (i < 0) return Result::failure(QString());
+    TCandidatureRec copy = store.Candidatures[i];
+    copy.id_contact = contact;
+    return store.UpdateCandidature(i, copy);
 }

@@ -43,39 +43,48 @@ qint32 contactByDisplayText(const QList<TContactRec>& contacts, qint32 societe,
 // Caption of the directory's contacts button: "Pas de contact", "1 contact", "3 contacts".
 QString contactsCaption(int count);
 
-// True when every text can be stored; otherwise says which characters cannot.
-bool acceptStoredTexts(const QStringList& texts);
+// Succeeds when every text can be stored; otherwise the failure says which
+// characters cannot.
+Result acceptStoredTexts(const QStringList& texts);
 
 // Creates a contact of the company: fields cut to their capacities, the next
 // contact id, appended to contacts.dat and the table. An empty name is
 // refused with "Le nom doit être renseigné.". The record written is given
 // back in `created`.
-bool createContact(Store& store, qint32 societe, const ContactFields& fields,
-                   TContactRec* created = nullptr);
+Result createContact(Store& store, qint32 societe, const ContactFields& fields,
+                     TContactRec* created = nullptr);
 
 // Writes the fields over the contact at table position i, in place; its
-// version, id and company are kept.
-bool updateContactAt(Store& store, int position, const ContactFields& fields);
+// version, id and company are kept. A position outside the table fails
+// without a message.
+Result updateContactAt(Store& store, int position, const ContactFields& fields);
 
 enum class ContactDeletion {
     Done,          // the contacts are gone and no application refers to them
-    Unchanged,     // nothing was deleted (the user has been told why)
+    Unchanged,     // nothing was deleted (result.error says why)
     LinksRemaining // the contacts are gone; clearing the links stopped at a failed write
+};
+
+struct [[nodiscard]] ContactDeletionResult {
+    ContactDeletion outcome = ContactDeletion::Done;
+    // Fails with Unchanged and LinksRemaining; its error is the message.
+    Result result;
+    // The ids of the contacts deleted (with Done and LinksRemaining).
+    QList<qint32> removedIds;
 };
 
 // Deletes every contact of the company with exactly this name: safety copy
 // backup/contacts.dat, then contacts.dat written again without them, then
 // id_contact cleared in every application that referred to one of them.
-// The ids removed are given back in `removedIds`.
-ContactDeletion deleteContactsNamed(Store& store, qint32 societe, const QString& nom,
-                                    QList<qint32>* removedIds = nullptr);
+ContactDeletionResult deleteContactsNamed(Store& store, qint32 societe, const QString& nom);
 
 // Clears id_contact of every application referring to one of these
-// contacts, one write in place each; false at the first failed write.
-bool clearContactLinks(Store& store, const QList<qint32>& contactIds);
+// contacts, one write in place each; stops at the first failed write.
+Result clearContactLinks(Store& store, const QList<qint32>& contactIds);
 
 // Links the application `candidature` to the contact `contact`, in place.
-bool linkContact(Store& store, qint32 candidature, qint32 contact);
+// An application that is not in the table fails without a message.
+Result linkContact(Store& store, qint32 candidature, qint32 contact);
 
 // Messages of the contacts, as the user reads them.
 namespace contacttexts

@@ -3,11 +3,13 @@
 #include "directory/companyfields.h"
 #include "directory/contactops.h"
 #include "directory/directoryrules.h"
+#include "platform/busycursor.h"
 #include "platform/frameservices.h"
 #include "platform/mailsender.h"
 #include "platform/messages.h"
 #include "platform/panels.h"
 #include "platform/shellopen.h"
+#include "platform/showresult.h"
 #include "platform/widgets.h"
 #include "store/programstate.h"
 #include "store/texts.h"
@@ -24,6 +26,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
+#include <optional>
 
 namespace
 {
@@ -321,7 +324,10 @@ void DirectoryPage::Annu_saveClick()
             copy.categorie = QStringLiteral("C");
         else if (RadioAnnuInterim->isChecked())
             copy.categorie = QStringLiteral("I");
-        if (store.UpdateSociete(i, copy)) {
+        std::optional<BusyCursor> busy(std::in_place);
+        const Result written = store.UpdateSociete(i, copy);
+        busy.reset();
+        if (reported(written)) {
             item->setText(annuNom());
             s_.RafraichirListing = true;
             msg::information(QStringLiteral("Modifications enregistrées."));
@@ -332,7 +338,20 @@ void DirectoryPage::Annu_saveClick()
 
 void DirectoryPage::Annu_deleteClick()
 {
-    if (!DelSociete(s_.store(), s_.IdSocieteAnnuaire)) return;
+    const QString refusal = companyDeletionRefusal(s_.store().Candidatures, s_.IdSocieteAnnuaire);
+    if (!refusal.isEmpty()) {
+        msg::error(refusal);
+        return;
+    }
+    if (!msg::confirm(CompanyDeletionQuestion)) return;
+    std::optional<BusyCursor> busy(std::in_place);
+    const RewriteResult deleted = DelSociete(s_.store(), s_.IdSocieteAnnuaire);
+    busy.reset();
+    if (deleted.outcome != Rewrite::Done) {
+        if (!deleted.error.isEmpty()) msg::error(deleted.error);
+        if (deleted.outcome == Rewrite::Failed) s_.requestEnd();
+        return;
+    }
     delete ListeSocietes->takeItem(ListeSocietes->currentRow());
     s_.IdSocieteAnnuaire = 0;
     ResetAnnuaire();

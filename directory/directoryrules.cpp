@@ -1,6 +1,5 @@
 #include "directory/directoryrules.h"
 
-#include "platform/messages.h"
 #include "store/helpers.h"
 #include "store/texts.h"
 
@@ -85,41 +84,34 @@ QStringList directoryFigureTexts(const KeyFigures& f, const QLocale& locale)
     return t;
 }
 
-bool DelSociete(Store& store, qint32 id)
+QString companyDeletionRefusal(const QList<TCandidatureRec>& candidatures, qint32 id)
 {
     int n = 0;
-    for (const TCandidatureRec& c : store.Candidatures)
+    for (const TCandidatureRec& c : candidatures)
         if (isLive(c) && qint32(c.id_societe) == id) ++n;
-    if (n >= 1) {
-        msg::error(QStringLiteral("Il existe %1 candidature%2 concernant cette société.")
-                       .arg(n)
-                       .arg(n > 1 ? QStringLiteral("s") : QString()) +
-                   CR +
-                   QStringLiteral("Veuillez supprimer toutes les candidatures liées avant de "
-                                  "supprimer cette société."));
-        return false;
-    }
-    if (!msg::confirm(QStringLiteral("Etes-vous sûr de vouloir supprimer cette société ?")))
-        return false;
+    if (n == 0) return QString();
+    return QStringLiteral("Il existe %1 candidature%2 concernant cette société.")
+               .arg(n)
+               .arg(n > 1 ? QStringLiteral("s") : QString()) +
+           CR +
+           QStringLiteral("Veuillez supprimer toutes les candidatures liées avant de "
+                          "supprimer cette société.");
+}
 
-    store.ui().busyCursor(true);
+RewriteResult DelSociete(Store& store, qint32 id)
+{
     const bool contacts = !store.Contacts.isEmpty();
     Store::Progress first;
     first.maximum = store.Societes.size() + store.Contacts.size();
     first.hide = !contacts;
-    bool ok =
-        store.rewriteWithout<TSocieteRec>([id](const TSocieteRec& s) { return qint32(s.id) == id; },
-                                          first) == Rewrite::Done;
-    if (ok && contacts) {
+    RewriteResult r = store.rewriteWithout<TSocieteRec>(
+        [id](const TSocieteRec& s) { return qint32(s.id) == id; }, first);
+    if (r.outcome == Rewrite::Done && contacts) {
         Store::Progress second;
         second.start = false;
-        ok = store.rewriteWithout<TContactRec>(
-                 [id](const TContactRec& k) { return qint32(k.id_societe) == id; }, second) ==
-             Rewrite::Done;
-        if (!ok) store.ui().progressHide();
-    } else if (!ok) {
-        store.ui().progressHide();
+        r = store.rewriteWithout<TContactRec>(
+            [id](const TContactRec& k) { return qint32(k.id_societe) == id; }, second);
     }
-    store.ui().busyCursor(false);
-    return ok;
+    if (r.outcome != Rewrite::Done) store.ui().progressHide();
+    return r;
 }

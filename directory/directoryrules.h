@@ -33,7 +33,19 @@ void sortNames(QStringList& names);
 // The four figure lines of the directory for one company.
 QStringList directoryFigureTexts(const KeyFigures& f, const QLocale& locale);
 
-// Deletes the company `id` and all its contacts, after a check that no
-// application refers to it and the user's confirmation. The two files are
-// rewritten after their safety copies; true when the company is gone.
-bool DelSociete(Store& store, qint32 id);
+// Why the company `id` may not be deleted: the message that counts the live
+// applications about it; empty when it may be.
+QString companyDeletionRefusal(const QList<TCandidatureRec>& candidatures, qint32 id);
+
+// The question the window asks before DelSociete.
+inline const QString CompanyDeletionQuestion =
+    QStringLiteral("Etes-vous sûr de vouloir supprimer cette société ?");
+
+// Deletes the company `id` and all its contacts; the window has checked
+// companyDeletionRefusal and asked first. The two files are rewritten after
+// their safety copies, under one progress bar. Done when the company and
+// its contacts are gone; otherwise the message of `error` is shown, and with
+// Failed the caller ends the program. An Unchanged from contacts.dat (its
+// safety copy failed) comes after societes.dat was rewritten: the company
+// is gone, its contacts stay.
+RewriteResult DelSociete(Store& store, qint32 id);

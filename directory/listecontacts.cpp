@@ -3,6 +3,7 @@
 #include "directory/contactops.h"
 #include "platform/dialogs.h"
 #include "platform/messages.h"
+#include "platform/showresult.h"
 #include "platform/widgets.h"
 #include "store/helpers.h"
 #include "store/programstate.h"
@@ -167,7 +168,7 @@ void TFormListeContacts::BtSaveClick()
                               Liste_email->text(), Liste_tel->text(), Liste_fax->text(),
                               Liste_gsm->text()};
         // A write that failed keeps the dialog open with what was typed.
-        if (i >= 0 && !updateContactAt(s_.store(), i, k)) return;
+        if (i >= 0 && !reported(updateContactAt(s_.store(), i, k))) return;
     }
     accept();
     s_.RafraichirListing = true;
@@ -178,12 +179,12 @@ void TFormListeContacts::BtSupprClick()
     const QListWidgetItem* item = selected();
     if (!item) return;
     if (!msg::confirm(contacttexts::Confirmation)) return;
-    QList<qint32> removed;
-    const ContactDeletion r =
-        deleteContactsNamed(s_.store(), s_.IdSocieteAnnuaire, item->text(), &removed);
-    if (r == ContactDeletion::Unchanged) return;
+    const ContactDeletionResult r =
+        deleteContactsNamed(s_.store(), s_.IdSocieteAnnuaire, item->text());
+    reported(r.result);
+    if (r.outcome == ContactDeletion::Unchanged) return;
     FormShow();
     s_.contactsRemoved(s_.IdSocieteAnnuaire);
     // Applications that showed one of these contacts show none now.
-    if (!removed.isEmpty()) s_.RafraichirListing = true;
+    if (!r.removedIds.isEmpty()) s_.RafraichirListing = true;
 }

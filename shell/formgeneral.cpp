@@ -14,6 +14,7 @@
 #include "platform/messages.h"
 #include "platform/panels.h"
 #include "platform/pictures.h"
+#include "platform/showresult.h"
 #include "reports/legende.h"
 #include "shell/apropos.h"
 #include "shell/mdiparent.h"
@@ -52,8 +53,18 @@ TFormGeneral::~TFormGeneral()
 bool TFormGeneral::FormCreate()
 {
     Store& store = state_->store();
-    store.Initialisation();
-    if (CheckBaseVersion(store) == VersionCheck::Stop) return false;
+    showErrors(store.Initialisation());
+    BaseCheckDialogue dialogue;
+    dialogue.error = msg::error;
+    dialogue.information = msg::information;
+    dialogue.warningYesNo = msg::warningYesNo;
+    dialogue.busy = [](bool on) {
+        if (on)
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+        else
+            QApplication::restoreOverrideCursor();
+    };
+    if (CheckBaseVersion(store, dialogue) == VersionCheck::Stop) return false;
 
     QApplication::setOverrideCursor(Qt::WaitCursor);
     store.MaxIdSociete = store.MaxIdContact = 0;
@@ -342,11 +353,6 @@ void TFormGeneral::KillThread()
     loader_.reset();
 }
 
-void TFormGeneral::endProgram()
-{
-    state_->requestEnd();
-}
-
 void TFormGeneral::endAfterFailure()
 {
     if (ending_) return;
@@ -429,14 +435,6 @@ void TFormGeneral::progressStep(qint64 steps)
 void TFormGeneral::progressHide()
 {
     frame_->ProgressBar1->hide();
-}
-
-void TFormGeneral::busyCursor(bool on)
-{
-    if (on)
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-    else
-        QApplication::restoreOverrideCursor();
 }
 
 void TFormGeneral::setSortMenuVisible(bool visible)

@@ -88,8 +88,6 @@ public:
     void progressStart(qint64 maximum) override;
     void progressStep(qint64 steps) override;
     void progressHide() override;
-    void busyCursor(bool on) override;
-    void endProgram() override;
     void setStatusText(const QString& text) override;
     void setSortMenuVisible(bool visible) override;
     void checkSort(int position) override;

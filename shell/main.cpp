@@ -16,6 +16,7 @@ int main(int argc, char** argv)
     OrvaldisApplication app(argc, argv);
     MessageBoxes boxes;
     msg::install(&boxes);
+    setRegistryFailureHandler([](const QString& text) { msg::error(text); });
     const QString dir = OrvaldisApplication::programDir();
     setRegistryFile(dir + QStringLiteral("/ORVALDIS.ini"));
 

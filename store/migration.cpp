@@ -1,6 +1,5 @@
 #include "store/migration.h"
 
-#include "platform/messages.h"
 #include "store/helpers.h"
 #include "store/recordfile.h"
 #include "store/store.h"
@@ -19,8 +18,7 @@
 // One old record → one current record
 
 // The fields both old application layouts share with the current one.
-template <class Old>
-void copyCommonFields(TCandidatureRec& r, const Old& o)
+template <class Old> void copyCommonFields(TCandidatureRec& r, const Old& o)
 {
     r.intitule = o.intitule;
     r.date = o.date;
@@ -129,22 +127,7 @@ int tagVersion(const QString& tag)
 namespace
 {
 
-const QString NewerText = QStringLiteral(
-    "Les fichiers de données ont été créés avec une version plus récente d'ORVALDIS.\r\r"
-    "Mettez à jour ORVALDIS. Impossible de poursuivre.");
-const QString QuestionText = QStringLiteral(
-    "Une migration des fichiers de données doit être effectuée.\r"
-    "Par mesure de précaution, veuillez sauvegarder vos fichiers de données "
-    "(societes.dat,contacts.dat et candidatures.dat) qui se trouvent dans le répertoire "
-    "d'installation.\r\r"
-    "Aucun retour en arrière n'est possible ! Voulez-vous continuer ?");
-const QString CancelledText =
-    QStringLiteral("Migration des données annulée.\rImpossible de continuer.");
-const QString DoneText = QStringLiteral(
-    "Migration des données terminée.\r\r"
-    "Si vous rencontrez des problèmes avec les données, recopiez manuellement vos sauvegardes "
-    "de societes.dat,candidatures.dat et contacts.dat dans le répertoire d'installation "
-    "d'ORVALDIS");
+using namespace migrationtexts;
 
 // How the records of one old layout become current records.
 struct Layout {
@@ -194,10 +177,9 @@ Layout contactLayout(int version)
 }
 
 const DataFile Files[] = {
-    {"candidatures.dat", VersionCandidature, QStringLiteral("ERREUR candidatures: "),
-     &candidatureLayout},
-    {"societes.dat", VersionSociete, QStringLiteral("ERREUR sociétés: "), &societeLayout},
-    {"contacts.dat", VersionContact, QStringLiteral("ERREUR contacts: "), &contactLayout},
+    {"candidatures.dat", VersionCandidature, CandidaturesErrorHead, &candidatureLayout},
+    {"societes.dat", VersionSociete, SocietesErrorHead, &societeLayout},
+    {"contacts.dat", VersionContact, ContactsErrorHead, &contactLayout},
 };
 
 QString systemError()
@@ -303,14 +285,12 @@ bool convertFile(Store& store, const QString& name, const Layout& l, QString* er
     return true;
 }
 
-} // namespace
-
-VersionCheck CheckBaseVersion(Store& store)
+// Version of each file to convert, -1 for the others; false when a file is
+// of a newer version.
+bool outdatedVersions(const Store& store, int (&from)[3])
 {
-    // Version of each file that has to be converted, -1 for the others.
-    int from[3] = {-1, -1, -1};
-    bool any = false;
     for (int i = 0; i < 3; ++i) {
+        from[i] = -1;
         const DataFile& f = Files[i];
         const QString path = store.path(QString::fromLatin1(f.name));
         if (!QFileInfo::exists(path)) continue;
@@ -318,24 +298,30 @@ VersionCheck CheckBaseVersion(Store& store)
         if (t == QLatin1String("null") || t == QLatin1String(f.tag)) continue;
         const int current = tagVersion(QString::fromLatin1(f.tag));
         const int v = tagVersion(t);
-        if (v > current) {
-            msg::error(NewerText);
-            return VersionCheck::Stop;
-        }
+        if (v > current) return false;
         // A negative number is no version this program ever wrote: the file
         // is left as it is.
         if (v < 0) continue;
         from[i] = v;
-        any = true;
     }
-    if (!any) return VersionCheck::UpToDate;
+    return true;
+}
 
-    if (!msg::warningYesNo(QuestionText)) {
-        msg::information(CancelledText);
-        return VersionCheck::Stop;
-    }
+} // namespace
 
-    store.ui().busyCursor(true);
+BaseState baseState(const Store& store)
+{
+    int from[3];
+    if (!outdatedVersions(store, from)) return BaseState::Newer;
+    for (int v : from)
+        if (v >= 0) return BaseState::NeedsConversion;
+    return BaseState::UpToDate;
+}
+
+Result convertOldFiles(Store& store)
+{
+    int from[3];
+    if (!outdatedVersions(store, from)) return Result::failure(NewerText);
     for (int i = 0; i < 3; ++i) {
         if (from[i] < 0) continue;
         const DataFile& f = Files[i];
@@ -343,13 +329,47 @@ VersionCheck CheckBaseVersion(Store& store)
         QString error;
         // Every version below the current one has its layout.
         if (!l.convert) error = QStringLiteral("version %1 inconnue").arg(from[i]);
-        if (!error.isEmpty() || !convertFile(store, QString::fromLatin1(f.name), l, &error)) {
-            store.ui().busyCursor(false);
-            msg::error(f.errorHead + error);
-            return VersionCheck::Stop;
-        }
+        if (!error.isEmpty() || !convertFile(store, QString::fromLatin1(f.name), l, &error))
+            return Result::failure(f.errorHead + error);
     }
-    store.ui().busyCursor(false);
-    msg::information(DoneText);
+    return Result::success();
+}
+
+VersionCheck CheckBaseVersion(Store& store, const BaseCheckDialogue& dialogue)
+{
+    switch (baseState(store)) {
+    case BaseState::UpToDate:
+        return VersionCheck::UpToDate;
+    case BaseState::Newer:
+        dialogue.error(NewerText);
+        return VersionCheck::Stop;
+    case BaseState::NeedsConversion:
+        break;
+    }
+    if (!dialogue.warningYesNo(QuestionText)) {
+        dialogue.information(CancelledText);
+        return VersionCheck::Stop;
+    }
+    Result r;
+    {
+        // The busy phase ends before any message, however the conversion ends.
+        struct BusyPhase {
+            const std::function<void(bool)>& busy;
+            explicit BusyPhase(const std::function<void(bool)>& b) : busy(b)
+            {
+                if (busy) busy(true);
+            }
+            ~BusyPhase()
+            {
+                if (busy) busy(false);
+            }
+        } phase(dialogue.busy);
+        r = convertOldFiles(store);
+    }
+    if (!r.ok) {
+        dialogue.error(r.error);
+        return VersionCheck::Stop;
+    }
+    dialogue.information(DoneText);
     return VersionCheck::Converted;
 }

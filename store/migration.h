@@ -5,8 +5,10 @@
 // refuses files of a newer version and converts older ones after asking.
 
 #include "store/records.h"
+#include "store/result.h"
 
 #include <QString>
+#include <functional>
 
 class Store;
 
@@ -151,17 +153,68 @@ TContactRec convertContact(const TContactRecV0& old);
 // characters ("cnd2" → 2); 0 when they are not an integer.
 int tagVersion(const QString& tag);
 
+// What the check at start-up says to the user.
+namespace migrationtexts
+{
+// Error: a data file was written by a newer version.
+inline const QString NewerText = QStringLiteral(
+    "Les fichiers de données ont été créés avec une version plus récente d'ORVALDIS.\r\r"
+    "Mettez à jour ORVALDIS. Impossible de poursuivre.");
+// Warning with Yes and No, before any conversion.
+inline const QString QuestionText = QStringLiteral(
+    "Une migration des fichiers de données doit être effectuée.\r"
+    "Par mesure de précaution, veuillez sauvegarder vos fichiers de données "
+    "(societes.dat,contacts.dat et candidatures.dat) qui se trouvent dans le répertoire "
+    "d'installation.\r\r"
+    "Aucun retour en arrière n'est possible ! Voulez-vous continuer ?");
+// Information after No.
+inline const QString CancelledText =
+    QStringLiteral("Migration des données annulée.\rImpossible de continuer.");
+// Information after every file was converted.
+inline const QString DoneText = QStringLiteral(
+    "Migration des données terminée.\r\r"
+    "Si vous rencontrez des problèmes avec les données, recopiez manuellement vos sauvegardes "
+    "de societes.dat,candidatures.dat et contacts.dat dans le répertoire d'installation "
+    "d'ORVALDIS");
+// Start of the error of a failed conversion, followed by its reason.
+inline const QString CandidaturesErrorHead = QStringLiteral("ERREUR candidatures: ");
+inline const QString SocietesErrorHead = QStringLiteral("ERREUR sociétés: ");
+inline const QString ContactsErrorHead = QStringLiteral("ERREUR contacts: ");
+} // namespace migrationtexts
+
+// What candidatures.dat, societes.dat and contacts.dat hold, by their tags.
+enum class BaseState {
+    UpToDate,       // nothing to convert
+    Newer,          // one of them was written by a newer version
+    NeedsConversion // one of them or more has an older layout
+};
+BaseState baseState(const Store& store);
+
+// Converts every file of an older layout, in the order above. Before a
+// file is converted, its old content is kept as backup/X.dat; the converted
+// records go to X.dat.new, which replaces X.dat only once it is complete. A
+// failure leaves X.dat as it was and stops there: its message is the file's
+// error head followed by the reason. Fails with NewerText, converting
+// nothing, when a file is of a newer version.
+Result convertOldFiles(Store& store);
+
 enum class VersionCheck {
     UpToDate,  // nothing to convert, nothing written
     Converted, // the user agreed and every old file was converted
     Stop       // newer data, a refusal or a failed conversion: the program ends
 };
 
-// Checks candidatures.dat, societes.dat and contacts.dat, in this order,
-// and converts the old ones after asking. Every outcome other than UpToDate
-// has shown its message; with Stop the caller ends the program.
-//
-// Before a file is converted, its old content is kept as backup/X.dat; the
-// converted records go to X.dat.new, which replaces X.dat only once it is
-// complete. A failure leaves X.dat as it was.
-VersionCheck CheckBaseVersion(Store& store);
+// How the check speaks to the user; the window gives its message boxes.
+struct BaseCheckDialogue {
+    std::function<void(const QString&)> error;
+    std::function<void(const QString&)> information;
+    std::function<bool(const QString&)> warningYesNo; // true for Yes
+    // Around the conversion (the busy cursor); may be left empty.
+    std::function<void(bool)> busy;
+};
+
+// The check at start-up: newer data is refused with NewerText; older data
+// is converted after QuestionText is answered Yes (No: CancelledText), and
+// then DoneText or the failure's message is shown. With Stop the caller ends
+// the program.
+VersionCheck CheckBaseVersion(Store& store, const BaseCheckDialogue& dialogue);

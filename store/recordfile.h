@@ -45,7 +45,8 @@ bool copyFile(const QString& source, QSaveFile& target, QString* sourceError, QS
 
 // Reads the whole records of a device into `out`; the records go straight
 // into the list's storage. `step` is told the count read so far after every
-// chunk and may return false to stop early.
+// chunk and may return false to stop early: a read stopped before the last
+// record fails, since what it holds is not the file.
 template <class T>
 bool readAll(QIODevice& dev, QList<T>& out, QString* error,
              const std::function<bool(qint64)>& step = {}, qint64 chunkRecords = 2048)
@@ -65,9 +66,10 @@ bool readAll(QIODevice& dev, QList<T>& out, QString* error,
             return false;
         }
         done += n;
-        if (step && !step(done)) {
+        if (step && !step(done) && done < total) {
             out.resize(done);
-            return true;
+            if (error) *error = QStringLiteral("lecture interrompue");
+            return false;
         }
     }
     return true;

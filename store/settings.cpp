@@ -1,9 +1,8 @@
 #include "store/settings.h"
 
-#include "platform/messages.h"
-
 #include <QFileInfo>
 #include <QSettings>
+#include <utility>
 
 namespace
 {
@@ -14,6 +13,22 @@ QString& file()
     return f;
 }
 
+void warnOnStandardError(const QString& text)
+{
+    qWarning("%s", qUtf8Printable(text));
+}
+
+std::function<void(const QString&)>& failureHandler()
+{
+    static std::function<void(const QString&)> handler = warnOnStandardError;
+    return handler;
+}
+
+void reportFailure(const QString& text)
+{
+    failureHandler()(text);
+}
+
 QString settingName(const QString& key, const QString& name)
 {
     QString k = key;
@@ -22,6 +37,11 @@ QString settingName(const QString& key, const QString& name)
 }
 
 } // namespace
+
+void setRegistryFailureHandler(std::function<void(const QString&)> handler)
+{
+    failureHandler() = handler ? std::move(handler) : warnOnStandardError;
+}
 
 void setRegistryFile(const QString& path)
 {
@@ -36,12 +56,12 @@ QString Readregistry(const QString& key, const QString& name)
 {
     const QFileInfo info(file());
     if (info.exists() && (!info.isFile() || !info.isReadable())) {
-        msg::error(QStringLiteral("Impossible de lire la base de registres"));
+        reportFailure(QStringLiteral("Impossible de lire la base de registres"));
         return QString();
     }
     QSettings s(file(), QSettings::IniFormat);
     if (s.status() != QSettings::NoError) {
-        msg::error(QStringLiteral("Impossible de lire la base de registres"));
+        reportFailure(QStringLiteral("Impossible de lire la base de registres"));
         return QString();
     }
     return s.value(settingName(key, name)).toString();
@@ -57,6 +77,6 @@ bool WriteRegistry(const QString& key, const QString& name, const QString& value
         s.sync();
         ok = s.status() == QSettings::NoError;
     }
-    if (!ok) msg::error(QStringLiteral("Erreur lors de la mise à jour de la base de registres"));
+    if (!ok) reportFailure(QStringLiteral("Erreur lors de la mise à jour de la base de registres"));
     return ok;
 }

@@ -7,6 +7,7 @@
 // the write succeeded.
 
 #include "store/records.h"
+#include "store/result.h"
 #include "store/texts.h"
 
 #include <QFile>
@@ -16,7 +17,8 @@
 #include <functional>
 #include <memory>
 
-// What the store asks of the windows around it. The defaults do nothing.
+// The progress the store reports while it walks a table. The defaults do
+// nothing; a worker may report through here as well.
 class StoreUi
 {
 public:
@@ -24,9 +26,6 @@ public:
     virtual void progressStart(qint64 maximum) { Q_UNUSED(maximum); }
     virtual void progressStep(qint64 steps) { Q_UNUSED(steps); }
     virtual void progressHide() {}
-    virtual void busyCursor(bool on) { Q_UNUSED(on); }
-    // A failed rewrite of a data file ends the program after its message.
-    virtual void endProgram() {}
 };
 
 enum class FileKind { Societes = 0, Contacts, Candidatures, Favoris };
@@ -34,8 +33,13 @@ enum class FileKind { Societes = 0, Contacts, Candidatures, Favoris };
 // Outcome of a rewrite without some records.
 enum class Rewrite {
     Done,      // file and table hold the records kept
-    Unchanged, // the safety copy failed: nothing was changed
-    Failed     // the rewrite failed after its message; the program ends
+    Unchanged, // the file may not be written or its safety copy failed: nothing was changed
+    Failed     // the rewrite failed: after its message the caller ends the program
+};
+
+struct [[nodiscard]] RewriteResult {
+    Rewrite outcome = Rewrite::Done;
+    QString error; // the message of Unchanged and Failed
 };
 
 class Store
@@ -51,8 +55,9 @@ public:
     void setUi(StoreUi* ui) { ui_ = ui ? ui : &noUi_; }
     StoreUi& ui() const { return *ui_; }
 
-    // Creates the missing data files and the directories txt, backup and Import.
-    void Initialisation();
+    // Creates the missing data files and the directories txt, backup and
+    // Import. Gives the message of each one that could not be made, in order.
+    QStringList Initialisation();
 
     // Tables and what goes with them.
     QList<TSocieteRec> Societes;
@@ -65,6 +70,21 @@ public:
     QStringList SourcesConnues;
     bool Occupe = false;
 
+    // Sets Occupe for its lifetime and puts the previous value back however
+    // the scope is left, an exception included.
+    class Busy
+    {
+    public:
+        explicit Busy(Store& store) : store_(store), was_(store.Occupe) { store.Occupe = true; }
+        ~Busy() { store_.Occupe = was_; }
+        Busy(const Busy&) = delete;
+        Busy& operator=(const Busy&) = delete;
+
+    private:
+        Store& store_;
+        bool was_;
+    };
+
     template <class T> QList<T>& table();
 
     // A file whose loading failed is never written: what it holds on disk
@@ -72,8 +92,8 @@ public:
     void setLoadFailure(FileKind kind, const QString& error);
     bool loadFailed(FileKind kind) const { return !loadErrors_[int(kind)].isEmpty(); }
     QString loadError(FileKind kind) const { return loadErrors_[int(kind)]; }
-    // Says so to the user and gives true when that file must not be written.
-    bool refuseIfNotLoaded(FileKind kind, const QString& fileName) const;
+    // Fails, with the message that says why, when that file must not be written.
+    Result writable(FileKind kind, const QString& fileName) const;
 
     // Next id of a file; the maximum takes that value at once.
     qint32 nextIdSociete() { return ++MaxIdSociete; }
@@ -81,23 +101,23 @@ public:
     qint32 nextIdCandidature() { return ++MaxIdCandidature; }
 
     // Writes a record at the end of its file, then adds it to the table.
-    // A failure is shown with its error text and leaves both as they were.
-    template <class T> bool append(T record);
+    // A failure leaves both as they were.
+    template <class T> Result append(T record);
 
     // Writes record i in place, then copies it into the table.
-    bool UpdateCandidature(int i, const TCandidatureRec& record);
-    bool UpdateSociete(int i, const TSocieteRec& record);
+    Result UpdateCandidature(int i, const TCandidatureRec& record);
+    Result UpdateSociete(int i, const TSocieteRec& record);
     // Same for a contact, with the caller's message before the error text.
-    bool updateContact(int i, const TContactRec& record, const QString& failureText);
+    Result updateContact(int i, const TContactRec& record, const QString& failureText);
 
     // Moves a file to another name, replacing what is there.
-    bool DeplaceFichier(const QString& source, const QString& target);
+    Result DeplaceFichier(const QString& source, const QString& target);
     // Deletes a file; success when it does not exist.
-    bool DeleteFichier(const QString& path);
+    Result DeleteFichier(const QString& path);
 
     // Takes the safety copy backup/X.dat of a data file, leaving X.dat in
-    // place. Shows the failure with text id 222 or 223.
-    bool safetyCopy(const QString& fileName);
+    // place. A failure has the message of text id 222 or 223.
+    Result safetyCopy(const QString& fileName);
 
     // How a rewrite uses the progress bar: a deletion that rewrites two
     // files shows one bar over both.
@@ -110,14 +130,14 @@ public:
     // Safety copy, then rewrite of the file without the records that `drop`
     // picks, in table order.
     template <class T>
-    Rewrite rewriteWithout(const std::function<bool(const T&)>& drop, Progress progress = {});
+    RewriteResult rewriteWithout(const std::function<bool(const T&)>& drop, Progress progress = {});
 
     // The devices the writes go through; tests return devices that fail.
     virtual std::unique_ptr<QFile> openFile(const QString& path);
     virtual std::unique_ptr<QSaveFile> saveFile(const QString& path);
 
 private:
-    template <class T> bool update(int i, const T& record, const QString& failureText);
+    template <class T> Result update(int i, const T& record, const QString& failureText);
     template <class T> static FileKind kindOf();
     template <class T> QString rewriteFailureText(const QString& error) const;
 

@@ -1,7 +1,6 @@
 #pragma once
 // Template parts of Store; included by store.h only.
 
-#include "platform/messages.h"
 #include "store/recordfile.h"
 
 template <> inline QList<TSocieteRec>& Store::table<TSocieteRec>()
@@ -70,10 +69,10 @@ template <> inline QString Store::rewriteFailureText<TFavoriRec>(const QString& 
     return GetTxt(221) + QStringLiteral(": ") + error;
 }
 
-template <class T> bool Store::append(T record)
+template <class T> Result Store::append(T record)
 {
     const QString name = QString::fromLatin1(RecordInfo<T>::file);
-    if (refuseIfNotLoaded(kindOf<T>(), name)) return false;
+    if (Result w = writable(kindOf<T>(), name); !w.ok) return w;
     prepareForWrite(record);
     QList<T>& t = table<T>();
     auto file = openFile(path(name));
@@ -89,23 +88,21 @@ template <class T> bool Store::append(T record)
     } else {
         ok = recordfile::appendTo(*file, sizeof(T), &record, &error);
     }
-    if (!ok) {
-        msg::error(QStringLiteral("Impossible d'enregistrer dans \"%1\" :").arg(name) + CR + CR +
-                   error);
-        return false;
-    }
+    if (!ok)
+        return Result::failure(QStringLiteral("Impossible d'enregistrer dans \"%1\" :").arg(name) +
+                               CR + CR + error);
     t.append(record);
-    return true;
+    return Result::success();
 }
 
-template <class T> bool Store::update(int i, const T& record, const QString& failureText)
+template <class T> Result Store::update(int i, const T& record, const QString& failureText)
 {
     const QString name = QString::fromLatin1(RecordInfo<T>::file);
-    if (refuseIfNotLoaded(kindOf<T>(), name)) return false;
+    if (Result w = writable(kindOf<T>(), name); !w.ok) return w;
     QList<T>& t = table<T>();
     T rec = record;
     prepareForWrite(rec);
-    Occupe = true;
+    const Busy busy(*this);
     auto file = openFile(path(name));
     QString error;
     bool ok = i >= 0 && i < t.size();
@@ -120,24 +117,18 @@ template <class T> bool Store::update(int i, const T& record, const QString& fai
             recordfile::updateAt(again, sizeof(T), i, &t[i], nullptr);
     }
     file->close();
-    if (ok)
-        t[i] = rec;
-    else
-        msg::error(failureText + CR + CR + error);
-    Occupe = false;
-    return ok;
+    if (!ok) return Result::failure(failureText + CR + CR + error);
+    t[i] = rec;
+    return Result::success();
 }
 
 template <class T>
-Rewrite Store::rewriteWithout(const std::function<bool(const T&)>& drop, Progress progress)
+RewriteResult Store::rewriteWithout(const std::function<bool(const T&)>& drop, Progress progress)
 {
     const QString name = QString::fromLatin1(RecordInfo<T>::file);
-    if (refuseIfNotLoaded(kindOf<T>(), name)) return Rewrite::Unchanged;
-    Occupe = true;
-    if (!safetyCopy(name)) {
-        Occupe = false;
-        return Rewrite::Unchanged;
-    }
+    if (Result w = writable(kindOf<T>(), name); !w.ok) return {Rewrite::Unchanged, w.error};
+    const Busy busy(*this);
+    if (Result copy = safetyCopy(name); !copy.ok) return {Rewrite::Unchanged, copy.error};
     const QList<T>& old = table<T>();
     if (progress.start) ui().progressStart(progress.maximum >= 0 ? progress.maximum : old.size());
     QList<T> kept;
@@ -155,14 +146,10 @@ Rewrite Store::rewriteWithout(const std::function<bool(const T&)>& drop, Progres
         recordfile::replaceContent(*out, reinterpret_cast<const char*>(kept.constData()),
                                    qint64(kept.size()) * qint64(sizeof(T)), &error);
     if (!ok) {
-        msg::error(rewriteFailureText<T>(error));
         ui().progressHide();
-        Occupe = false;
-        ui().endProgram();
-        return Rewrite::Failed;
+        return {Rewrite::Failed, rewriteFailureText<T>(error)};
     }
     table<T>() = std::move(kept);
     if (progress.hide) ui().progressHide();
-    Occupe = false;
-    return Rewrite::Done;
+    return {Rewrite::Done, QString()};
 }

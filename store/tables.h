@@ -1,11 +1,12 @@
 #pragma once
-// Looking up a record of a table by its id.
+// Look-ups in the in-memory tables.
 
 #include "store/records.h"
 
 #include <QList>
 
-// Position of the live record with that id, or -1.
+// Position of the live record with this id; -1 when there is none. Records
+// that are not live keep their place in a table but are never found.
 template <class T> int findById(const QList<T>& table, qint32 id)
 {
     for (int i = 0; i < table.size(); ++i)

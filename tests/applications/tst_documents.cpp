@@ -16,14 +16,29 @@ Q_DECLARE_METATYPE(DocSlot)
 namespace
 {
 
+// A store that lets a test act each time a data file is opened for writing.
+class HookedStore : public TestStore
+{
+public:
+    using TestStore::TestStore;
+    std::function<void(int opened)> onOpen;
+    int opened = 0;
+    std::unique_ptr<QFile> openFile(const QString& path) override
+    {
+        ++opened;
+        if (onOpen) onOpen(opened);
+        return TestStore::openFile(path);
+    }
+};
+
 struct Fixture {
     QTemporaryDir dir;
     FakeMessages messages;
-    TestStore store{dir.path()};
+    HookedStore store{dir.path()};
 
     explicit Fixture(const QList<TCandidatureRec>& apps)
     {
-        store.Initialisation();
+        QVERIFY2(store.Initialisation().isEmpty(), "program folder");
         QByteArray bytes;
         for (TCandidatureRec c : apps) {
             prepareForWrite(c);
@@ -101,29 +116,31 @@ private slots:
         const QString appDate = slot == DocSlot::Offre ? QString() : "|20260115";
 
         // Pasted text: its file holds Windows lines in Windows-1252.
-        QVERIFY(linkDocument(f.store, 7, slot, link(false, "Madame,\nà vous", QDate(2026, 2, 3))));
+        QVERIFY(linkDocument(f.store, 7, slot, link(false, "Madame,\nà vous", QDate(2026, 2, 3)))
+                    .result.ok);
         QCOMPARE(readBytes(f.text(slot)), QByteArray("Madame,\r\n\xe0 vous\r\n"));
         QCOMPARE(stored(), "<TEXTE>|20260203" + (appDate.isEmpty() ? "|20260203" : appDate));
 
         // A file of the user's: the pasted text goes, the file stays.
         const QString mine = f.makeFile("Mes documents/lettre.doc");
-        QVERIFY(linkDocument(f.store, 7, slot, link(true, mine, QDate(2026, 2, 5))));
+        QVERIFY(linkDocument(f.store, 7, slot, link(true, mine, QDate(2026, 2, 5))).result.ok);
         QVERIFY(!QFileInfo::exists(f.text(slot)));
         QCOMPARE(stored(), mine + "|20260205" + (appDate.isEmpty() ? "|20260205" : appDate));
 
         // An empty path empties the slot and still sets the date.
-        QVERIFY(linkDocument(f.store, 7, slot, link(true, QString(), QDate(2026, 2, 6))));
+        QVERIFY(linkDocument(f.store, 7, slot, link(true, QString(), QDate(2026, 2, 6))).result.ok);
         QCOMPARE(stored(), "|20260206" + (appDate.isEmpty() ? "|20260206" : appDate));
 
         // An empty text too, and its file goes.
-        QVERIFY(linkDocument(f.store, 7, slot, link(false, "x", QDate(2026, 2, 7))));
-        QVERIFY(linkDocument(f.store, 7, slot, link(false, QString(), QDate(2026, 2, 8))));
+        QVERIFY(linkDocument(f.store, 7, slot, link(false, "x", QDate(2026, 2, 7))).result.ok);
+        QVERIFY(
+            linkDocument(f.store, 7, slot, link(false, QString(), QDate(2026, 2, 8))).result.ok);
         QVERIFY(f.txtDir().isEmpty());
         QCOMPARE(stored(), "|20260208" + (appDate.isEmpty() ? "|20260208" : appDate));
 
         // "Supprimer": the offer keeps the application date, the others lose their own.
-        QVERIFY(linkDocument(f.store, 7, slot, link(false, "x", QDate(2026, 2, 9))));
-        QVERIFY(unlinkDocument(f.store, 7, slot));
+        QVERIFY(linkDocument(f.store, 7, slot, link(false, "x", QDate(2026, 2, 9))).result.ok);
+        QVERIFY(unlinkDocument(f.store, 7, slot).result.ok);
         QVERIFY(f.txtDir().isEmpty());
         QCOMPARE(stored(), slot == DocSlot::Offre ? "|20260209|20260209" : "||20260115");
 
@@ -151,16 +168,16 @@ private slots:
         QCOMPARE(isImportedPdf(f.store.programDir(), p), deleted);
         const QDate day(2026, 1, 20);
         // Kept while another application links to it.
-        QVERIFY(linkDocument(f.store, 7, DocSlot::CV, link(true, p, day)));
-        QVERIFY(linkDocument(f.store, 8, DocSlot::Offre, link(true, p, day)));
-        QVERIFY(unlinkDocument(f.store, 7, DocSlot::CV));
+        QVERIFY(linkDocument(f.store, 7, DocSlot::CV, link(true, p, day)).result.ok);
+        QVERIFY(linkDocument(f.store, 8, DocSlot::Offre, link(true, p, day)).result.ok);
+        QVERIFY(unlinkDocument(f.store, 7, DocSlot::CV).result.ok);
         QVERIFY(QFileInfo::exists(p));
         // Linking another document over it never deletes it.
-        QVERIFY(linkDocument(f.store, 8, DocSlot::Offre, link(false, "texte", day)));
+        QVERIFY(linkDocument(f.store, 8, DocSlot::Offre, link(false, "texte", day)).result.ok);
         QVERIFY(QFileInfo::exists(p));
         // "Supprimer" deletes it when it is an imported PDF, and only then.
-        QVERIFY(linkDocument(f.store, 7, DocSlot::CV, link(true, p, day)));
-        QVERIFY(unlinkDocument(f.store, 7, DocSlot::CV));
+        QVERIFY(linkDocument(f.store, 7, DocSlot::CV, link(true, p, day)).result.ok);
+        QVERIFY(unlinkDocument(f.store, 7, DocSlot::CV).result.ok);
         QCOMPARE(QFileInfo::exists(p), !deleted);
         QVERIFY(f.onDisk(0).cv.isEmpty());
     }
@@ -178,20 +195,31 @@ private slots:
         QFETCH(QString, failing);
         QFETCH(bool, toFile);
         Fixture f({app(7)});
-        QVERIFY(linkDocument(f.store, 7, DocSlot::CV, link(false, "ancien", QDate(2026, 1, 16))));
+        QVERIFY(linkDocument(f.store, 7, DocSlot::CV, link(false, "ancien", QDate(2026, 1, 16)))
+                    .result.ok);
         const QByteArray before = readBytes(f.data());
         f.store.failingSuffix = failing;
         f.store.fileBudget = f.store.saveBudget = 3;
         const QString value = toFile ? f.dir.filePath("cv.pdf") : "nouveau texte";
-        QVERIFY(!linkDocument(f.store, 7, DocSlot::CV, link(toFile, value, QDate(2026, 1, 17))));
-        const bool recordFails = failing == "candidatures.dat";
-        if (recordFails) QVERIFY(!unlinkDocument(f.store, 7, DocSlot::CV));
+        const DocumentResult linked =
+            linkDocument(f.store, 7, DocSlot::CV, link(toFile, value, QDate(2026, 1, 17)));
+        QVERIFY(!linked.result.ok);
+        QVERIFY2(linked.result.error.contains(failing), qPrintable(linked.result.error));
+        QVERIFY(linked.furtherErrors.isEmpty());
+        if (failing == "candidatures.dat") {
+            QVERIFY(linked.result.error.startsWith("T229 \"candidatures.dat\"\r\r"));
+            const DocumentResult unlinked = unlinkDocument(f.store, 7, DocSlot::CV);
+            QCOMPARE(unlinked.result.error, linked.result.error);
+        } else {
+            QVERIFY(linked.result.error.startsWith(
+                "Impossible d'enregistrer le texte dans le fichier \"" + f.text(DocSlot::CV) +
+                "\" : le document n'a pas été modifié.\r\r"));
+        }
         QCOMPARE(readBytes(f.data()), before);
         QCOMPARE(recordBytes(f.store.Candidatures[0]), before);
         QCOMPARE(readBytes(f.text(DocSlot::CV)), QByteArray("ancien\r\n"));
         QCOMPARE(f.txtDir(), QStringList{"CV_7.txt"}); // no temporary file left behind
-        QCOMPARE(f.messages.count(), recordFails ? 2 : 1);
-        QVERIFY(f.messages.shown[0].text.contains(failing));
+        QCOMPARE(f.messages.count(), 0);
     }
 
     void unstorableChoicesAreRefusedBeforeAnyWrite_data()
@@ -212,17 +240,22 @@ private slots:
         QFETCH(QString, value);
         QFETCH(QString, named);
         Fixture f({app(7)});
-        QVERIFY(linkDocument(f.store, 7, DocSlot::CV, link(false, "ancien", QDate(2026, 1, 16))));
+        QVERIFY(linkDocument(f.store, 7, DocSlot::CV, link(false, "ancien", QDate(2026, 1, 16)))
+                    .result.ok);
         const QByteArray before = readBytes(f.data());
-        QVERIFY(!linkDocument(f.store, 7, DocSlot::CV, link(file, value, QDate(2026, 1, 17))));
+        const DocumentResult r =
+            linkDocument(f.store, 7, DocSlot::CV, link(file, value, QDate(2026, 1, 17)));
+        QVERIFY(!r.result.ok);
+        QCOMPARE(r.result.error, choiceProblem(link(file, value, QDate(2026, 1, 17))));
+        QVERIFY2(r.result.error.contains(named), qPrintable(r.result.error));
         QCOMPARE(readBytes(f.data()), before);
         QCOMPARE(readBytes(f.text(DocSlot::CV)), QByteArray("ancien\r\n"));
-        QCOMPARE(f.messages.count(), 1);
-        QVERIFY2(f.messages.shown[0].text.contains(named), qPrintable(f.messages.shown[0].text));
+        QCOMPARE(f.messages.count(), 0);
         // One character less fits the field whole, "€" included.
         if (value.size() == 256) {
             const QString fits = value.left(254) + QStringLiteral("€");
-            QVERIFY(linkDocument(f.store, 7, DocSlot::CV, link(true, fits, QDate(2026, 1, 17))));
+            QVERIFY(linkDocument(f.store, 7, DocSlot::CV, link(true, fits, QDate(2026, 1, 17)))
+                        .result.ok);
             QCOMPARE(f.onDisk(0).cv.text(), fits);
         }
     }
@@ -245,16 +278,68 @@ private slots:
             if (k != "Suite") writeBytes(applicationTextPath(f.store, k, 7), "x\r\n");
             writeBytes(applicationTextPath(f.store, k, 8), "x\r\n");
         }
-        QVERIFY(!deleteApplicationFiles(f.store, gone));
-        QCOMPARE(f.messages.count(), 1);
+        const QStringList failures = deleteApplicationFiles(f.store, gone);
+        QCOMPARE(failures.size(), 1);
         const QString blocked = "T228 " + applicationTextPath(f.store, "Suite", 7) + "\r\r";
-        QVERIFY(f.messages.shown[0].text.startsWith(blocked));
+        QVERIFY(failures[0].startsWith(blocked));
+        QCOMPARE(f.messages.count(), 0);
         for (const QString& k : kinds) {
             QCOMPARE(QFileInfo::exists(applicationTextPath(f.store, k, 7)), k == "Suite");
             QVERIFY(QFileInfo::exists(applicationTextPath(f.store, k, 8)));
         }
         QVERIFY(!QFileInfo::exists(pdf));
         QVERIFY(QFileInfo::exists(lookAlike) && QFileInfo::exists(userOffer));
+    }
+
+    void aTextThatCannotTakeItsPlaceUndoesTheLink_data()
+    {
+        QTest::addColumn<bool>("putBackFails");
+        QTest::newRow("record put back") << false;
+        QTest::newRow("record not put back") << true;
+    }
+    void aTextThatCannotTakeItsPlaceUndoesTheLink()
+    {
+        QFETCH(bool, putBackFails);
+        Fixture f({app(7)});
+        const QByteArray before = readBytes(f.data());
+        // While the record is written, something takes the place of the
+        // text file that the new text cannot replace.
+        f.store.onOpen = [&](int opened) {
+            if (opened == 1) QDir().mkpath(f.text(DocSlot::CV) + "/dedans");
+            if (opened == 2 && putBackFails) {
+                f.store.failingSuffix = "candidatures.dat";
+                f.store.fileBudget = 0;
+            }
+        };
+        const DocumentResult r =
+            linkDocument(f.store, 7, DocSlot::CV, link(false, "texte", QDate(2026, 1, 17)));
+        QVERIFY(!r.result.ok);
+        QVERIFY2(r.result.error.startsWith("Impossible d'enregistrer le texte dans le fichier \"" +
+                                           f.text(DocSlot::CV) + "\""),
+                 qPrintable(r.result.error));
+        QCOMPARE(f.store.opened, 2);
+        if (putBackFails) {
+            // The record still announces a text: the user is told both.
+            QCOMPARE(r.furtherErrors.size(), 1);
+            QVERIFY(r.furtherErrors[0].startsWith("T229 \"candidatures.dat\"\r\r"));
+            QCOMPARE(f.onDisk(0).cv.text(), MarqueurTexte);
+        } else {
+            QVERIFY(r.furtherErrors.isEmpty());
+            QCOMPARE(readBytes(f.data()), before);
+        }
+        QCOMPARE(f.messages.count(), 0);
+    }
+
+    void anApplicationThatIsGoneIsReported()
+    {
+        Fixture f({app(7)});
+        const QString gone = QStringLiteral(
+            "La candidature n° 9 est introuvable : le document n'a pas été modifié.");
+        QCOMPARE(linkDocument(f.store, 9, DocSlot::CV, link(false, "x", QDate(2026, 1, 17)))
+                     .result.error,
+                 gone);
+        QCOMPARE(unlinkDocument(f.store, 9, DocSlot::Offre).result.error, gone);
+        QVERIFY(f.txtDir().isEmpty());
     }
 
     void theEditorDescribesEachState()

@@ -258,7 +258,7 @@ private slots:
         TCandidatureRec withDocs = p.stored(1);
         withDocs.offre = userFile;
         withDocs.lettre = imported;
-        QVERIFY(p.f()->store().UpdateCandidature(1, withDocs));
+        QVERIFY(p.f()->store().UpdateCandidature(1, withDocs).ok);
         writeBytes(p.dir.filePath("txt/CV_2.txt"), "texte\r\n");
         writeBytes(p.dir.filePath("txt/BN_2.txt"), "notes\r\n");
         const QByteArray before = readBytes(p.dir.filePath("candidatures.dat"));

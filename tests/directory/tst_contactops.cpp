@@ -12,22 +12,13 @@
 namespace
 {
 
-class RecordingUi : public StoreUi
-{
-public:
-    int ended = 0;
-    void endProgram() override { ++ended; }
-};
-
 // A program folder whose files hold exactly what the tables hold.
 struct Folder {
     QTemporaryDir dir;
     TestStore store{dir.path()};
-    RecordingUi ui;
 
     Folder(const QList<TContactRec>& contacts, const QList<TCandidatureRec>& apps = {})
     {
-        store.setUi(&ui);
         QDir(dir.path()).mkdir("backup");
         for (const TContactRec& k : contacts)
             store.MaxIdContact = std::max(store.MaxIdContact, qint32(k.id));
@@ -128,7 +119,7 @@ private slots:
         ContactFields k{"Mme",           "Durand Sophie",  "Responsable du recrutement",
                         "s.durand@x.fr", "01 02 03 04 05", "01 02 03 04 06",
                         "06 07 08 09 10"};
-        QVERIFY(createContact(f.store, 3, k));
+        QVERIFY(createContact(f.store, 3, k).ok);
         TContactRec expected{};
         expected.version = QStringLiteral("cnt1");
         expected.nom = k.nom;
@@ -145,8 +136,9 @@ private slots:
 
         // The same name again is allowed; texts are cut to the capacities.
         const QString phone = QStringLiteral("0123456789012345678901234");
-        QVERIFY(createContact(f.store, 3,
-                              {"Mr", "Durand Sophie", QString(70, 'f'), {}, phone, {}, {}}));
+        QVERIFY(
+            createContact(f.store, 3, {"Mr", "Durand Sophie", QString(70, 'f'), {}, phone, {}, {}})
+                .ok);
         const QByteArray b = f.contactsBytes().mid(2 * 236);
         QCOMPARE(quint8(b[58]), quint8(50));
         QCOMPARE(b.mid(160, 21), "\x14" + phone.left(20).toLatin1());
@@ -160,13 +152,23 @@ private slots:
         FakeMessages m;
         Folder f({contact(1, 1, "Martin")});
         const QByteArray before = f.contactsBytes();
-        QVERIFY(!createContact(f.store, 1, named("Mr", QString())));
-        QVERIFY(!createContact(f.store, 1, named("Mr", QStringLiteral("Wang 王"))));
-        QCOMPARE(m.count(), 2);
-        QCOMPARE(m.shown[0].text, QStringLiteral("Le nom doit être renseigné."));
-        QVERIFY(m.shown[1].text.contains(QStringLiteral("王")));
+        QCOMPARE(createContact(f.store, 1, named("Mr", QString())).error,
+                 QStringLiteral("Le nom doit être renseigné."));
+        const QString unstorable =
+            QStringLiteral("Ce texte contient des caractères que le programme ne peut pas "
+                           "enregistrer : 王\rRemplacez-les, puis recommencez.");
+        QCOMPARE(createContact(f.store, 1, named("Mr", QStringLiteral("Wang 王"))).error,
+                 unstorable);
+        QCOMPARE(updateContactAt(f.store, 0, named("Mr", QStringLiteral("王 Wang"))).error,
+                 unstorable);
         QCOMPARE(f.contactsBytes(), before);
         QCOMPARE(f.store.MaxIdContact, 1);
+        QCOMPARE(f.store.Contacts[0].nom.text(), QStringLiteral("Martin"));
+        // A position that is no longer in the table: refused, nothing to tell.
+        const Result outside = updateContactAt(f.store, 1, named("Mr", "Petit"));
+        QVERIFY(!outside.ok);
+        QVERIFY(outside.error.isEmpty());
+        QCOMPARE(m.count(), 0);
     }
 
     void deletingANameRemovesEveryNamesakeAndClearsTheirLinks()
@@ -179,9 +181,10 @@ private slots:
                                           linkedTo(13, 3), linkedTo(14, 0), linkedTo(15, 2)};
         Folder f(ks, apps);
         const QByteArray before = f.contactsBytes();
-        QList<qint32> removed;
-        QCOMPARE(deleteContactsNamed(f.store, 1, "Durand", &removed), ContactDeletion::Done);
-        QCOMPARE(removed, QList<qint32>({2, 4}));
+        const ContactDeletionResult d = deleteContactsNamed(f.store, 1, "Durand");
+        QCOMPARE(d.outcome, ContactDeletion::Done);
+        QVERIFY(d.result.ok);
+        QCOMPARE(d.removedIds, QList<qint32>({2, 4}));
         QCOMPARE(readBytes(f.store.path("backup/contacts.dat")), before);
         const QList<TContactRec> kept{ks[0], ks[2], ks[4]};
         QCOMPARE(f.contactsBytes(), Folder::bytesOf(kept));
@@ -207,10 +210,12 @@ private slots:
         const QByteArray contactsBefore = f.contactsBytes(), appsBefore = f.applicationsBytes();
         f.store.failingSuffix = QStringLiteral("backup/contacts.dat");
         f.store.saveBudget = 0;
-        QCOMPARE(deleteContactsNamed(f.store, 1, "Durand"), ContactDeletion::Unchanged);
-        QCOMPARE(m.texts(),
-                 QStringList(QStringLiteral("Impossible de créer la sauvegarde.\rErreur disque.")));
-        QCOMPARE(m.shown[0].kind, msg::Kind::Error);
+        const ContactDeletionResult d = deleteContactsNamed(f.store, 1, "Durand");
+        QCOMPARE(d.outcome, ContactDeletion::Unchanged);
+        QCOMPARE(d.result.error,
+                 QStringLiteral("Impossible de créer la sauvegarde.\rErreur disque."));
+        QVERIFY(d.removedIds.isEmpty());
+        QCOMPARE(m.count(), 0);
         QCOMPARE(f.contactsBytes(), contactsBefore);
         QCOMPARE(f.applicationsBytes(), appsBefore);
         QCOMPARE(readBytes(f.store.path("backup/contacts.dat")), QByteArray("older copy"));
@@ -227,9 +232,10 @@ private slots:
         const QByteArray contactsBefore = f.contactsBytes(), appsBefore = f.applicationsBytes();
         f.store.failingSuffix = f.contactsPath(); // the file itself, not its safety copy
         f.store.saveBudget = 300;                 // the disk fills after one record and a bit
-        QCOMPARE(deleteContactsNamed(f.store, 1, "Durand"), ContactDeletion::Unchanged);
-        QCOMPARE(m.count(), 1);
-        QVERIFY(m.shown[0].text.startsWith(
+        const ContactDeletionResult d = deleteContactsNamed(f.store, 1, "Durand");
+        QCOMPARE(d.outcome, ContactDeletion::Unchanged);
+        QCOMPARE(m.count(), 0);
+        QVERIFY(d.result.error.startsWith(
             QStringLiteral("Le fichier \"contacts.dat\" n'a pas pu être réécrit : aucun contact "
                            "n'a été supprimé.\r\r")));
         QCOMPARE(f.contactsBytes(), contactsBefore);
@@ -237,7 +243,41 @@ private slots:
         QCOMPARE(f.applicationsBytes(), appsBefore);
         QCOMPARE(qint32(f.store.Candidatures[0].id_contact), 2);
         QVERIFY(!f.store.Occupe);
-        QCOMPARE(f.ui.ended, 0);
+    }
+
+    void aFailedLinkWriteLeavesTheContactsDeletedAndSaysWhy()
+    {
+        FakeMessages m;
+        Folder f({contact(1, 1, "Martin"), contact(2, 1, "Durand")},
+                 {linkedTo(10, 2), linkedTo(11, 2)});
+        f.store.failingSuffix = QStringLiteral("candidatures.dat");
+        f.store.fileBudget = 0;
+        const ContactDeletionResult d = deleteContactsNamed(f.store, 1, "Durand");
+        QCOMPARE(d.outcome, ContactDeletion::LinksRemaining);
+        QCOMPARE(d.removedIds, QList<qint32>{2});
+        QVERIFY(d.result.error.startsWith(QStringLiteral("T229 \"candidatures.dat\"\r\r")));
+        QCOMPARE(f.contactsBytes(), recordBytes(contact(1, 1, "Martin")));
+        QCOMPARE(f.linkOnDisk(0), 2);
+        QVERIFY(!f.store.Occupe);
+        QCOMPARE(m.count(), 0);
+    }
+
+    void aContactIsLinkedToALiveApplicationOnly()
+    {
+        FakeMessages m;
+        TCandidatureRec hidden = linkedTo(12, 0);
+        hidden.intitule = QString(); // not live
+        Folder f({contact(1, 1, "Martin")}, {linkedTo(10, 0), hidden});
+        QVERIFY(linkContact(f.store, 10, 1).ok);
+        QCOMPARE(f.linkOnDisk(0), 1);
+        const Result r = linkContact(f.store, 12, 1);
+        QVERIFY(!r.ok && r.error.isEmpty());
+        QCOMPARE(f.linkOnDisk(1), 0);
+        f.store.failingSuffix = QStringLiteral("candidatures.dat");
+        f.store.fileBudget = 0;
+        QVERIFY(linkContact(f.store, 10, 0).error.startsWith("T229 \"candidatures.dat\"\r\r"));
+        QCOMPARE(f.linkOnDisk(0), 1);
+        QCOMPARE(m.count(), 0);
     }
 };
 

@@ -23,7 +23,7 @@ class RecordingUi : public StoreUi
 {
 public:
     qint64 maximum = -1, steps = 0;
-    int starts = 0, hides = 0, ended = 0;
+    int starts = 0, hides = 0;
     void progressStart(qint64 m) override
     {
         maximum = m;
@@ -31,7 +31,6 @@ public:
     }
     void progressStep(qint64 s) override { steps += s; }
     void progressHide() override { ++hides; }
-    void endProgram() override { ++ended; }
 };
 
 } // namespace
@@ -142,16 +141,18 @@ private slots:
         QTemporaryDir dir;
         FakeMessages m;
         Store s(dir.path());
-        s.Initialisation();
-        QVERIFY(s.append(makeSociete(1, "ACME")));
+        QVERIFY(s.Initialisation().isEmpty());
+        QVERIFY(s.append(makeSociete(1, "ACME")).ok);
         for (int i = 1; i <= applications; ++i)
-            QVERIFY(s.append(makeCandidature(i, 1, "Poste")));
-        const QByteArray before = readBytes(s.path("societes.dat"));
-        QVERIFY(!DelSociete(s, 1));
-        QCOMPARE(m.texts(),
-                 QStringList(first + "\rVeuillez supprimer toutes les candidatures liées avant de "
-                                     "supprimer cette société."));
-        QCOMPARE(readBytes(s.path("societes.dat")), before);
+            QVERIFY(s.append(makeCandidature(i, 1, "Poste")).ok);
+        QCOMPARE(companyDeletionRefusal(s.Candidatures, 1),
+                 first + "\rVeuillez supprimer toutes les candidatures liées avant de "
+                         "supprimer cette société.");
+        // Applications of other companies, and those that are not live, do not count.
+        QVERIFY(companyDeletionRefusal(s.Candidatures, 2).isEmpty());
+        TCandidatureRec hidden = makeCandidature(9, 2, "");
+        QVERIFY(companyDeletionRefusal({hidden}, 2).isEmpty());
+        QCOMPARE(m.count(), 0);
     }
 
     void deletionRewritesBothFilesInOrder()
@@ -161,21 +162,21 @@ private slots:
         RecordingUi ui;
         Store s(dir.path());
         s.setUi(&ui);
-        s.Initialisation();
+        QVERIFY(s.Initialisation().isEmpty());
         for (int i = 1; i <= 3; ++i)
-            QVERIFY(s.append(makeSociete(i, QStringLiteral("S%1").arg(i))));
-        QVERIFY(s.append(makeContact(1, 2, "A")));
-        QVERIFY(s.append(makeContact(2, 1, "B")));
-        QVERIFY(s.append(makeContact(3, 2, "C")));
-        QVERIFY(s.append(makeContact(4, 3, "D")));
+            QVERIFY(s.append(makeSociete(i, QStringLiteral("S%1").arg(i))).ok);
+        QVERIFY(s.append(makeContact(1, 2, "A")).ok);
+        QVERIFY(s.append(makeContact(2, 1, "B")).ok);
+        QVERIFY(s.append(makeContact(3, 2, "C")).ok);
+        QVERIFY(s.append(makeContact(4, 3, "D")).ok);
         writeBytes(s.path("backup/contacts.dat"), "old copy");
         const QByteArray socs = readBytes(s.path("societes.dat"));
         const QByteArray contacts = readBytes(s.path("contacts.dat"));
-        m.answers = {false};
-        QVERIFY(!DelSociete(s, 2)); // No
-        QCOMPARE(readBytes(s.path("societes.dat")), socs);
-        m.answers = {true};
-        QVERIFY(DelSociete(s, 2));
+        QVERIFY(companyDeletionRefusal(s.Candidatures, 2).isEmpty());
+        const RewriteResult r = DelSociete(s, 2);
+        QCOMPARE(r.outcome, Rewrite::Done);
+        QVERIFY(r.error.isEmpty());
+        QCOMPARE(m.count(), 0);
         QCOMPARE(readBytes(s.path("societes.dat")), socs.left(604) + socs.mid(2 * 604));
         QCOMPARE(readBytes(s.path("contacts.dat")), contacts.mid(236, 236) + contacts.mid(3 * 236));
         QCOMPARE(readBytes(s.path("backup/societes.dat")), socs);
@@ -195,34 +196,61 @@ private slots:
         QTemporaryDir dir;
         FakeMessages m;
         Store s(dir.path());
-        s.Initialisation();
-        QVERIFY(s.append(makeSociete(1, "ACME")));
-        m.answers = {true};
-        QVERIFY(DelSociete(s, 1));
+        QVERIFY(s.Initialisation().isEmpty());
+        QVERIFY(s.append(makeSociete(1, "ACME")).ok);
+        QCOMPARE(DelSociete(s, 1).outcome, Rewrite::Done);
         QVERIFY(QFile::exists(s.path("backup/societes.dat")));
         QVERIFY(!QFile::exists(s.path("backup/contacts.dat")));
         QCOMPARE(readBytes(s.path("societes.dat")).size(), 0);
     }
 
-    void aFailedRewriteEndsTheProgramWithTheFileWhole()
+    void aFailedRewriteSaysTheProgramEndsWithTheFileWhole()
     {
         QTemporaryDir dir;
         FakeMessages m;
         RecordingUi ui;
         TestStore s(dir.path());
         s.setUi(&ui);
-        s.Initialisation();
-        QVERIFY(s.append(makeSociete(1, "ACME")));
-        QVERIFY(s.append(makeSociete(2, "BETA")));
+        QVERIFY(s.Initialisation().isEmpty());
+        QVERIFY(s.append(makeSociete(1, "ACME")).ok);
+        QVERIFY(s.append(makeSociete(2, "BETA")).ok);
         const QByteArray before = readBytes(s.path("societes.dat"));
         s.failingSuffix = s.path("societes.dat");
         s.saveBudget = 10;
-        m.answers = {true};
-        QVERIFY(!DelSociete(s, 1));
-        QCOMPARE(ui.ended, 1);
+        const RewriteResult r = DelSociete(s, 1);
+        QCOMPARE(r.outcome, Rewrite::Failed);
         QCOMPARE(readBytes(s.path("societes.dat")), before);
-        QVERIFY(m.shown.last().text.startsWith(
+        QVERIFY(!s.Occupe);
+        QVERIFY(ui.hides >= 1);
+        QCOMPARE(m.count(), 0);
+        QVERIFY(r.error.startsWith(
             "Une erreur critique est survenue lors de la regénération du fichier sociétés."));
+    }
+
+    void aFailedContactsCopyComesAfterTheCompanyIsGone()
+    {
+        QTemporaryDir dir;
+        FakeMessages m;
+        RecordingUi ui;
+        TestStore s(dir.path());
+        s.setUi(&ui);
+        QVERIFY(s.Initialisation().isEmpty());
+        QVERIFY(s.append(makeSociete(1, "ACME")).ok);
+        QVERIFY(s.append(makeSociete(2, "BETA")).ok);
+        QVERIFY(s.append(makeContact(1, 1, "A")).ok);
+        const QByteArray contacts = readBytes(s.path("contacts.dat"));
+        s.failingSuffix = QStringLiteral("backup/contacts.dat");
+        s.saveBudget = 0;
+        const RewriteResult r = DelSociete(s, 1);
+        QCOMPARE(r.outcome, Rewrite::Unchanged);
+        QVERIFY(r.error.startsWith(GetTxt(222) + CR + s.path("backup/contacts.dat") + CR + CR));
+        QCOMPARE(readBytes(s.path("societes.dat")), recordBytes(s.Societes[0]));
+        QCOMPARE(qint32(s.Societes[0].id), 2);
+        QCOMPARE(readBytes(s.path("contacts.dat")), contacts);
+        QCOMPARE(ui.starts, 1);
+        QCOMPARE(ui.hides, 1);
+        QVERIFY(!s.Occupe);
+        QCOMPARE(m.count(), 0);
     }
 };
 

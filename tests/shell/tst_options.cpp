@@ -152,7 +152,12 @@ class TestOptions : public QObject
 {
     Q_OBJECT
 private slots:
-    void initTestCase() { QLocale::setDefault(QLocale(QLocale::French, QLocale::France)); }
+    void initTestCase()
+    {
+        QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
+        // As the program's start does: settings that cannot be written are said in a box.
+        setRegistryFailureHandler([](const QString& text) { msg::error(text); });
+    }
 
     // ---- Showing the options ------------------------------------------------------
 

@@ -125,6 +125,8 @@ private slots:
     void settings()
     {
         FakeMessages m;
+        QStringList failures;
+        setRegistryFailureHandler([&](const QString& text) { failures.append(text); });
         QTemporaryDir dir;
         setRegistryFile(dir.filePath("ORVALDIS.ini"));
         QCOMPARE(Readregistry(RegistryKey, "tri"), QString());
@@ -133,13 +135,20 @@ private slots:
         QCOMPARE(Readregistry(RegistryKey, "tri"), QStringLiteral("s"));
         QCOMPARE(Readregistry(RegistryKey, "DefaultSource"), QStringLiteral("Pôle emploi"));
         QCOMPARE(Readregistry(RegistryKey, "sens"), QString());
-        QCOMPARE(m.count(), 0);
-        // A settings file that cannot be used: both messages, nothing read.
+        QVERIFY(failures.isEmpty());
+        // A settings file that cannot be used: both messages go to the
+        // handler the program installed, nothing is read.
         setRegistryFile(dir.path());
         QCOMPARE(Readregistry(RegistryKey, "tri"), QString());
         QVERIFY(!WriteRegistry(RegistryKey, "tri", "d"));
-        QCOMPARE(m.texts(), QStringList({"Impossible de lire la base de registres",
-                                         "Erreur lors de la mise à jour de la base de registres"}));
+        QCOMPARE(failures, QStringList({"Impossible de lire la base de registres",
+                                        "Erreur lors de la mise à jour de la base de registres"}));
+        // Without a handler they go to standard error, never to a box.
+        setRegistryFailureHandler({});
+        QTest::ignoreMessage(QtWarningMsg, "Impossible de lire la base de registres");
+        QCOMPARE(Readregistry(RegistryKey, "tri"), QString());
+        QCOMPARE(failures.size(), 2);
+        QCOMPARE(m.count(), 0);
     }
 };
 

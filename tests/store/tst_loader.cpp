@@ -3,6 +3,7 @@
 #include "common/testfiles.h"
 #include "store/loader.h"
 
+#include <QBuffer>
 #include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -26,6 +27,19 @@ public:
         ++stepCalls;
     }
     void loaderEnd() override { ended = true; }
+};
+
+// Stops the loader at its first step of progress, as closing the program
+// during the start-up does.
+class InterruptingTarget : public Target
+{
+public:
+    QThread* loader = nullptr;
+    void loaderStep(qint64 n) override
+    {
+        Target::loaderStep(n);
+        loader->requestInterruption();
+    }
 };
 
 // Runs the loader over a directory until it ends.
@@ -52,7 +66,7 @@ private slots:
     {
         QTemporaryDir dir;
         Store store(dir.path());
-        store.Initialisation();
+        QVERIFY(store.Initialisation().isEmpty());
         writeRecords(store.path("societes.dat"),
                      QList<TSocieteRec>{makeSociete(4, "ACME"), makeSociete(9, "BETA")});
         writeRecords(store.path("contacts.dat"), QList<TContactRec>{makeContact(3, 4, "Durand")});
@@ -94,7 +108,7 @@ private slots:
     {
         QTemporaryDir dir;
         Store store(dir.path());
-        store.Initialisation();
+        QVERIFY(store.Initialisation().isEmpty());
         QList<TCandidatureRec> apps{makeCandidature(1, 1, "A"), makeCandidature(2, 1, ""),
                                     makeCandidature(3, 1, "C")};
         apps[1].source = QStringLiteral("Hidden");
@@ -108,7 +122,7 @@ private slots:
         // An update of the third record still lands on the third record.
         TCandidatureRec c = store.Candidatures[2];
         c.marqueur = 1;
-        QVERIFY(store.UpdateCandidature(2, c));
+        QVERIFY(store.UpdateCandidature(2, c).ok);
         QCOMPARE(readBytes(store.path("candidatures.dat")).mid(2 * 1644), recordBytes(c));
     }
 
@@ -116,7 +130,7 @@ private slots:
     {
         QTemporaryDir dir;
         Store store(dir.path());
-        store.Initialisation();
+        QVERIFY(store.Initialisation().isEmpty());
         Target target;
         load(store, target);
         QVERIFY(target.ended);
@@ -129,7 +143,7 @@ private slots:
     {
         QTemporaryDir dir;
         Store store(dir.path());
-        store.Initialisation();
+        QVERIFY(store.Initialisation().isEmpty());
         // Random bytes, a truncated last record, length bytes above every maximum.
         QByteArray noise(3 * 1644 + 700, Qt::Uninitialized);
         QRandomGenerator rng(42);
@@ -154,7 +168,7 @@ private slots:
     {
         QTemporaryDir dir;
         Store store(dir.path());
-        store.Initialisation();
+        QVERIFY(store.Initialisation().isEmpty());
         writeRecords(store.path("societes.dat"), QList<TSocieteRec>{makeSociete(1, "ACME")});
         // A directory where the file should be cannot be read, even by root.
         QFile::remove(store.path("contacts.dat"));
@@ -171,7 +185,7 @@ private slots:
     {
         QTemporaryDir dir;
         Store store(dir.path());
-        store.Initialisation();
+        QVERIFY(store.Initialisation().isEmpty());
         QList<TCandidatureRec> apps;
         for (int i = 1; i <= 50000; ++i)
             apps.append(makeCandidature(i, 1, "P"));
@@ -182,6 +196,55 @@ private slots:
         loader.requestInterruption();
         QTRY_VERIFY_WITH_TIMEOUT(loader.isFinished(), 20000);
         QVERIFY(!target.ended);
+    }
+
+    void aReadStoppedPartWayFails()
+    {
+        QList<TContactRec> records;
+        for (int i = 1; i <= 10; ++i)
+            records.append(makeContact(i, 1, "C"));
+        QByteArray bytes;
+        for (const TContactRec& r : records)
+            bytes += recordBytes(r);
+        QBuffer buffer(&bytes);
+        QVERIFY(buffer.open(QIODevice::ReadOnly));
+        QList<TContactRec> read;
+        QString error;
+        QVERIFY(!recordfile::readAll<TContactRec>(
+            buffer, read, &error, [](qint64) { return false; }, 4));
+        QCOMPARE(read.size(), 4);
+        QCOMPARE(error, QStringLiteral("lecture interrompue"));
+        // Stopping after the last record stops nothing.
+        buffer.seek(0);
+        error.clear();
+        QVERIFY(recordfile::readAll<TContactRec>(
+            buffer, read, &error, [](qint64 done) { return done < 10; }, 5));
+        QCOMPARE(read.size(), 10);
+        QVERIFY(error.isEmpty());
+    }
+
+    void aFileStoppedPartWayIsAFailedLoad()
+    {
+        QTemporaryDir dir;
+        Store store(dir.path());
+        QVERIFY(store.Initialisation().isEmpty());
+        QList<TCandidatureRec> apps;
+        for (int i = 1; i <= 10000; ++i)
+            apps.append(makeCandidature(i, 1, "P"));
+        writeRecords(store.path("candidatures.dat"), apps);
+        const QByteArray before = readBytes(store.path("candidatures.dat"));
+        InterruptingTarget target;
+        TExeThread loader(&store, &target, &target);
+        target.loader = &loader;
+        loader.start();
+        QTRY_VERIFY_WITH_TIMEOUT(loader.isFinished(), 20000);
+        QVERIFY(!target.ended);
+        QVERIFY(store.Candidatures.size() < 10000);
+        QVERIFY(store.loadFailed(FileKind::Candidatures));
+        // The part that was read never takes the place of the whole file.
+        QVERIFY(!store.append(makeCandidature(10001, 1, "P")).ok);
+        QVERIFY(!store.UpdateCandidature(0, apps[0]).ok);
+        QCOMPARE(readBytes(store.path("candidatures.dat")), before);
     }
 };
 

@@ -28,6 +28,24 @@ const QString Done = QStringLiteral(
     "recopiez manuellement vos sauvegardes de societes.dat,candidatures.dat et contacts.dat dans "
     "le répertoire d'installation d'ORVALDIS");
 
+// The dialogue of the start-up as the window holds it: message boxes, and a
+// trace of the busy phase among them when asked.
+BaseCheckDialogue boxes(QStringList* trace = nullptr)
+{
+    BaseCheckDialogue d;
+    d.error = [trace](const QString& t) {
+        if (trace) trace->append("error");
+        msg::error(t);
+    };
+    d.information = [trace](const QString& t) {
+        if (trace) trace->append("information");
+        msg::information(t);
+    };
+    d.warningYesNo = [](const QString& t) { return msg::warningYesNo(t); };
+    if (trace) d.busy = [trace](bool on) { trace->append(on ? "busy" : "idle"); };
+    return d;
+}
+
 // Old files hold arbitrary bytes in pads and after the characters of texts.
 template <class T> T dirty()
 {
@@ -145,7 +163,7 @@ private slots:
         dir = new QTemporaryDir;
         QVERIFY(dir->isValid());
         store = new TestStore(dir->path());
-        store->Initialisation();
+        QVERIFY(store->Initialisation().isEmpty());
     }
     void cleanup()
     {
@@ -193,7 +211,7 @@ private slots:
         writeBytes(p("contacts.dat"), contacts);
         const auto before = snapshot();
         FakeMessages m;
-        QCOMPARE(CheckBaseVersion(*store), VersionCheck::UpToDate);
+        QCOMPARE(CheckBaseVersion(*store, boxes()), VersionCheck::UpToDate);
         QCOMPARE(m.count(), 0);
         QCOMPARE(snapshot(), before);
     }
@@ -231,7 +249,7 @@ private slots:
         const auto before = snapshot();
         FakeMessages m;
         m.answers = {true};
-        QCOMPARE(CheckBaseVersion(*store), VersionCheck::Stop);
+        QCOMPARE(CheckBaseVersion(*store, boxes()), VersionCheck::Stop);
         QCOMPARE(m.count(), 1);
         QCOMPARE(m.shown[0].kind, msg::Kind::Error);
         QCOMPARE(m.shown[0].text, Newer);
@@ -251,7 +269,7 @@ private slots:
 
         FakeMessages m;
         m.answers = {true};
-        QCOMPARE(CheckBaseVersion(*store), VersionCheck::Converted);
+        QCOMPARE(CheckBaseVersion(*store, boxes()), VersionCheck::Converted);
         QCOMPARE(m.count(), 2);
         QCOMPARE(m.shown[0].kind, msg::Kind::Warning);
         QVERIFY(m.shown[0].yesNo);
@@ -296,7 +314,7 @@ private slots:
 
         FakeMessages m;
         m.answers = {true};
-        QCOMPARE(CheckBaseVersion(*store), VersionCheck::Converted);
+        QCOMPARE(CheckBaseVersion(*store, boxes()), VersionCheck::Converted);
         QVERIFY(!QFile::exists(p("societes.dat")) && !QFile::exists(p("contacts.dat")));
         const QByteArray file = readBytes(p("candidatures.dat"));
         QCOMPARE(file.size(), 1644);
@@ -356,7 +374,7 @@ private slots:
 
         FakeMessages m;
         m.answers = {true};
-        QCOMPARE(CheckBaseVersion(*store), VersionCheck::Converted);
+        QCOMPARE(CheckBaseVersion(*store, boxes()), VersionCheck::Converted);
         QCOMPARE(m.texts(), (QStringList{Question, Done}));
         QCOMPARE(readBytes(p("candidatures.dat")), apps);
         QCOMPARE(readBytes(p("societes.dat")), socs);
@@ -372,7 +390,7 @@ private slots:
         // The next start finds nothing to do.
         m.clear();
         const auto after = snapshot();
-        QCOMPARE(CheckBaseVersion(*store), VersionCheck::UpToDate);
+        QCOMPARE(CheckBaseVersion(*store, boxes()), VersionCheck::UpToDate);
         QCOMPARE(m.count(), 0);
         QCOMPARE(snapshot(), after);
     }
@@ -386,7 +404,7 @@ private slots:
         const auto before = snapshot();
         FakeMessages m;
         m.answers = {false};
-        QCOMPARE(CheckBaseVersion(*store), VersionCheck::Stop);
+        QCOMPARE(CheckBaseVersion(*store, boxes()), VersionCheck::Stop);
         QCOMPARE(m.texts(), (QStringList{Question, Cancelled}));
         QCOMPARE(m.shown[1].kind, msg::Kind::Information);
         QCOMPARE(snapshot(), before);
@@ -431,7 +449,7 @@ private slots:
 
         FakeMessages m;
         m.answers = {true};
-        QCOMPARE(CheckBaseVersion(*store), VersionCheck::Stop);
+        QCOMPARE(CheckBaseVersion(*store, boxes()), VersionCheck::Stop);
         QCOMPARE(m.count(), 2);
         QCOMPARE(m.shown[1].kind, msg::Kind::Error);
         QVERIFY2(m.shown[1].text.startsWith(message) && m.shown[1].text.size() > message.size(),
@@ -470,7 +488,7 @@ private slots:
 
         FakeMessages m;
         m.answers = {true};
-        QCOMPARE(CheckBaseVersion(*store), VersionCheck::Converted);
+        QCOMPARE(CheckBaseVersion(*store, boxes()), VersionCheck::Converted);
         const QByteArray socs = readBytes(p("societes.dat"));
         QCOMPARE(socs.size(), 2 * 604);
         const auto s1 = recordAt<TSocieteRec>(socs, 0);
@@ -487,6 +505,61 @@ private slots:
         QCOMPARE(int(a.date_rdv.len), 8);
         QCOMPARE(int(a.alerte.len), 2);
         QCOMPARE(a.methode.text(), QStringLiteral("P"));
+    }
+
+    void theStepsShowNothingAndTellTheWindowWhatToSay()
+    {
+        QCOMPARE(migrationtexts::QuestionText, Question);
+        QCOMPARE(migrationtexts::NewerText, Newer);
+        QCOMPARE(migrationtexts::CancelledText, Cancelled);
+        QCOMPARE(migrationtexts::DoneText, Done);
+        FakeMessages m;
+
+        QCOMPARE(baseState(*store), BaseState::UpToDate);
+        auto old = dirty<TCandidatureRecV0>();
+        fillApplication(old, 1);
+        writeBytes(p("candidatures.dat"), recordBytes(old));
+        QCOMPARE(baseState(*store), BaseState::NeedsConversion);
+
+        // A newer file anywhere: nothing is converted, not even the older one.
+        auto newer = makeContact(1, 1, "Martin");
+        newer.version.setBytes("cnt2", 4);
+        writeBytes(p("contacts.dat"), recordBytes(newer));
+        const auto before = snapshot();
+        QCOMPARE(baseState(*store), BaseState::Newer);
+        QCOMPARE(convertOldFiles(*store).error, Newer);
+        QCOMPARE(snapshot(), before);
+
+        QVERIFY(QFile::remove(p("contacts.dat")));
+        QVERIFY(convertOldFiles(*store).ok);
+        QCOMPARE(readBytes(p("candidatures.dat")).size(), 1644);
+        QCOMPARE(baseState(*store), BaseState::UpToDate);
+        QCOMPARE(m.count(), 0);
+    }
+
+    void theBusyPhaseEndsBeforeTheLastMessage_data()
+    {
+        QTest::addColumn<qint64>("budget");
+        QTest::addColumn<QStringList>("trace");
+        QTest::newRow("converted") << qint64(-1) << QStringList{"busy", "idle", "information"};
+        QTest::newRow("failed") << qint64(0) << QStringList{"busy", "idle", "error"};
+    }
+    void theBusyPhaseEndsBeforeTheLastMessage()
+    {
+        QFETCH(qint64, budget);
+        QFETCH(QStringList, trace);
+        writeBytes(p("societes.dat"), recordBytes(oldSociete(1, "Boulangerie")));
+        store->failingSuffix = QStringLiteral("societes.dat.new");
+        store->saveBudget = budget;
+        FakeMessages m;
+        m.answers = {true};
+        QStringList seen;
+        QCOMPARE(CheckBaseVersion(*store, boxes(&seen)),
+                 budget < 0 ? VersionCheck::Converted : VersionCheck::Stop);
+        QCOMPARE(seen, trace);
+        if (budget >= 0)
+            QVERIFY(m.shown.last().text.startsWith(migrationtexts::SocietesErrorHead +
+                                                   "societes.dat.new : "));
     }
 };
 
