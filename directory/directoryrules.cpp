@@ -66,20 +66,20 @@ QStringList directoryFigureTexts(const KeyFigures& f, const QLocale& locale)
     const int k = f.candidatures;
     QStringList t{QStringLiteral("Candidature%1: %2").arg(s(k)).arg(k)};
     if (k == 0) return t << QString() << QString() << QString();
+    const FigureNumbers n = figureNumbers(f, locale);
     t << QStringLiteral("Réponse%1: %2 (Taux: %3%)")
              .arg(s(f.reponses))
              .arg(f.reponses)
-             .arg(f.reponses == 0 ? QStringLiteral("0") : rateText(f.reponses, k, locale));
+             .arg(n.replyRate);
     t << QStringLiteral("Entretien%1: %2 (Taux: %3%)")
              .arg(s(f.entretiens))
              .arg(f.entretiens)
-             .arg(rateText(f.entretiens, k, locale));
-    if (f.delays == 0) {
+             .arg(n.interviewRate);
+    if (n.meanDelay.isEmpty()) {
         t << QStringLiteral("Temps de réponse moyen non disponible");
     } else {
-        const double mean = f.delaySum / f.delays;
-        t << QStringLiteral("Temps de réponse moyen: ") + roundedText(mean, 1, locale) +
-                 QStringLiteral(" jour") + (mean > 1 ? QStringLiteral("s") : QString());
+        t << QStringLiteral("Temps de réponse moyen: ") + n.meanDelay + QStringLiteral(" jour") +
+                 (n.severalDays ? QStringLiteral("s") : QString());
     }
     return t;
 }

@@ -50,18 +50,39 @@ KeyFigures countFigures(const QList<TCandidatureRec>& candidatures, int societes
     return f;
 }
 
-QString roundedText(double v, int decimals, const QLocale& locale)
+QString ratioText(qint64 num, qint64 den, int decimals, const QLocale& locale)
 {
-    const double scale = std::pow(10.0, decimals);
-    const double n = std::nearbyint(v * scale); // ties to even in the default rounding mode
-    QString t = QString::number(n / scale, 'g', 15);
-    t.replace(QLatin1Char('.'), locale.decimalPoint());
+    if (den <= 0) return QStringLiteral("0");
+    qint64 scale = 1;
+    for (int i = 0; i < decimals; ++i)
+        scale *= 10;
+    // The value in units of the last decimal, its exact half to the even neighbour.
+    qint64 q = num * scale / den;
+    const qint64 r = num * scale % den;
+    if (2 * r > den || (2 * r == den && q % 2 != 0)) ++q;
+    QString t = QString::number(q / scale);
+    QString fraction = QString::number(q % scale).rightJustified(decimals, QLatin1Char('0'));
+    while (fraction.endsWith(QLatin1Char('0')))
+        fraction.chop(1);
+    if (!fraction.isEmpty()) t += locale.decimalPoint() + fraction;
     return t;
 }
 
 QString rateText(int k, int n, const QLocale& locale)
 {
-    return roundedText(double(k) / double(n) * 100.0, 2, locale);
+    return ratioText(qint64(k) * 100, n, 2, locale);
+}
+
+FigureNumbers figureNumbers(const KeyFigures& f, const QLocale& locale)
+{
+    FigureNumbers n;
+    n.replyRate = f.reponses < 1 ? QStringLiteral("0") : rateText(f.reponses, f.candidatures, locale);
+    n.interviewRate = rateText(f.entretiens, f.candidatures, locale);
+    if (f.delays > 0) {
+        n.meanDelay = ratioText(f.delaySum, f.delays, 1, locale);
+        n.severalDays = f.delaySum > f.delays;
+    }
+    return n;
 }
 
 namespace
@@ -81,17 +102,17 @@ QStringList keyFigureTexts(const KeyFigures& f, const QLocale& locale)
     if (f.candidatures == 0) {
         t << QStringLiteral("Taux entretiens moy.: ND") << QStringLiteral("Taux réponses moy.: ND");
     } else {
-        t << QStringLiteral("Taux entretiens moy.: ") +
-                 rateText(f.entretiens, f.candidatures, locale) + QLatin1Char('%')
+        const FigureNumbers n = figureNumbers(f, locale);
+        t << QStringLiteral("Taux entretiens moy.: ") + n.interviewRate + QLatin1Char('%')
           << QStringLiteral("Taux réponses moy.: ") + rateText(f.reponses, f.candidatures, locale) +
                  QLatin1Char('%');
     }
-    if (f.delays == 0) {
+    const FigureNumbers n = figureNumbers(f, locale);
+    if (n.meanDelay.isEmpty()) {
         t << QStringLiteral("Temps rép. moyen: ND");
     } else {
-        const double mean = f.delaySum / f.delays;
-        t << QStringLiteral("Temps rép. moyen: ") + roundedText(mean, 1, locale) +
-                 QStringLiteral(" jour") + (mean > 1 ? QStringLiteral("s") : QString());
+        t << QStringLiteral("Temps rép. moyen: ") + n.meanDelay + QStringLiteral(" jour") +
+                 (n.severalDays ? QStringLiteral("s") : QString());
     }
     return t;
 }
@@ -120,19 +141,17 @@ QStringList companyFigureTexts(const KeyFigures& f, const QLocale& locale)
     const int t = f.candidatures;
     QStringList out{GetTxt(t < 2 ? 108 : 119) + QStringLiteral(": ") + QString::number(t)};
     if (t < 1) return out << QString() << QString() << QString();
+    const FigureNumbers n = figureNumbers(f, locale);
     out << GetTxt(f.reponses < 2 ? 196 : 197) + QStringLiteral(": ") + QString::number(f.reponses) +
-               QStringLiteral(" (Taux: ") +
-               (f.reponses < 1 ? QStringLiteral("0") : rateText(f.reponses, t, locale)) +
-               QStringLiteral("%)");
+               QStringLiteral(" (Taux: ") + n.replyRate + QStringLiteral("%)");
     out << GetTxt(f.entretiens < 2 ? 198 : 199) + QStringLiteral(": ") +
                QString::number(f.entretiens) + QStringLiteral(" (") + GetTxt(200) +
-               QStringLiteral(": ") + rateText(f.entretiens, t, locale) + QStringLiteral("%)");
-    if (f.delays == 0) {
+               QStringLiteral(": ") + n.interviewRate + QStringLiteral("%)");
+    if (n.meanDelay.isEmpty()) {
         out << GetTxt(204);
     } else {
-        const double a = f.delaySum / f.delays;
-        out << GetTxt(201) + QStringLiteral(": ") + roundedText(a, 1, locale) + QLatin1Char(' ') +
-                   GetTxt(a > 1 ? 203 : 202);
+        out << GetTxt(201) + QStringLiteral(": ") + n.meanDelay + QLatin1Char(' ') +
+                   GetTxt(n.severalDays ? 203 : 202);
     }
     return out;
 }

@@ -29,8 +29,8 @@ struct KeyFigures {
     int societes = 0;
     int entretiens = 0;
     int reponses = 0;
-    int delays = 0;      // applications with a response delay
-    double delaySum = 0; // sum of their delays in days
+    int delays = 0;       // applications with a response delay
+    qint64 delaySum = 0;  // sum of their delays in days
 };
 
 // Counts the live applications of a table (`societes` is given as it is).
@@ -46,12 +46,23 @@ KeyFigures companyFigures(const QList<TCandidatureRec>& candidatures, qint32 soc
 // response time. The last three are empty without applications.
 QStringList companyFigureTexts(const KeyFigures& f, const QLocale& locale);
 
-// k / n × 100 rounded to two decimals, written as the user's settings write numbers.
+// num / den rounded to `decimals` places, an exact half going to the even
+// neighbour, computed on integers; written with the locale's decimal point,
+// without grouping or trailing zeros.
+QString ratioText(qint64 num, qint64 den, int decimals, const QLocale& locale);
+
+// k / n × 100 rounded to two decimals.
 QString rateText(int k, int n, const QLocale& locale);
 
-// v rounded to `decimals` places, an exact half going to the even neighbour,
-// written without exponent or trailing zeros.
-QString roundedText(double v, int decimals, const QLocale& locale);
+// The numbers that every view of the key figures shows, formatted once:
+// both rates, and the mean response time with one decimal.
+struct FigureNumbers {
+    QString replyRate;     // "0" without replies
+    QString interviewRate;
+    QString meanDelay;     // empty without any response delay
+    bool severalDays = false; // the mean is over one day: "jours"
+};
+FigureNumbers figureNumbers(const KeyFigures& f, const QLocale& locale);
 
 // The seven labels of the key-figures panel, top to bottom.
 QStringList keyFigureTexts(const KeyFigures& f, const QLocale& locale);

@@ -206,6 +206,15 @@ private slots:
         p.open(4);
         QCOMPARE(p.z()->NbCandidatures->text(), lang.text(108) + ": 1");
         QCOMPARE(p.z()->NbTempsMoyen->text(), lang.text(204));
+
+        // The English module sets English texts, not the user's number
+        // format: the session here is French, and so are the numbers.
+        QCOMPARE(QLocale::system().decimalPoint(), QStringLiteral(","));
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom));
+        p.open(2);
+        QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
+        QCOMPARE(p.z()->NbReponses->text(), lang.text(196) + ": 1 (Taux: 33,33%)");
+        QCOMPARE(p.z()->NbTempsMoyen->text(), lang.text(201) + ": 6,5 " + lang.text(203));
     }
 
     void contactShownAndUnlinked()

@@ -2,6 +2,7 @@
 // settings (rounding half to even, comma, no grouping) and the worker that
 // counts off the interface thread.
 #include "common/testfiles.h"
+#include "directory/directoryrules.h"
 #include "reports/statistics.h"
 #include "reports/statsthread.h"
 #include "store/helpers.h"
@@ -259,32 +260,52 @@ private slots:
 
     void roundingAndNumberText_data()
     {
-        QTest::addColumn<double>("value");
+        QTest::addColumn<qint64>("num");
+        QTest::addColumn<qint64>("den");
         QTest::addColumn<int>("decimals");
         QTest::addColumn<QString>("text");
-        QTest::newRow("one third of 100") << 100.0 / 3 << 2 << "33,33";
-        QTest::newRow("two thirds of 100") << 200.0 / 3 << 2 << "66,67";
-        QTest::newRow("one half") << 50.0 << 2 << "50";
-        QTest::newRow("three and a half") << 3.5 << 1 << "3,5";
-        QTest::newRow("0.125 down to even") << 0.125 << 2 << "0,12";
-        QTest::newRow("0.375 up to even") << 0.375 << 2 << "0,38";
-        QTest::newRow("3.25 down to even") << 3.25 << 1 << "3,2";
-        QTest::newRow("3.75 up to even") << 3.75 << 1 << "3,8";
-        QTest::newRow("2.5 to 2") << 2.5 << 0 << "2";
-        QTest::newRow("1.5 to 2") << 1.5 << 0 << "2";
-        QTest::newRow("not a half") << 0.126 << 2 << "0,13";
-        QTest::newRow("whole after rounding") << 6.996 << 2 << "7";
-        QTest::newRow("trailing zero dropped") << 12.5 << 2 << "12,5";
-        QTest::newRow("zero") << 0.0 << 2 << "0";
-        QTest::newRow("hundred") << 100.0 << 2 << "100";
-        QTest::newRow("no grouping") << 12345.678 << 1 << "12345,7";
+        QTest::newRow("one third of 100") << qint64(100) << qint64(3) << 2 << "33,33";
+        QTest::newRow("two thirds of 100") << qint64(200) << qint64(3) << 2 << "66,67";
+        QTest::newRow("one half") << qint64(50) << qint64(1) << 2 << "50";
+        QTest::newRow("three and a half") << qint64(7) << qint64(2) << 1 << "3,5";
+        QTest::newRow("0.125 down to even") << qint64(1) << qint64(8) << 2 << "0,12";
+        QTest::newRow("0.375 up to even") << qint64(3) << qint64(8) << 2 << "0,38";
+        QTest::newRow("3.25 down to even") << qint64(13) << qint64(4) << 1 << "3,2";
+        QTest::newRow("3.75 up to even") << qint64(15) << qint64(4) << 1 << "3,8";
+        QTest::newRow("2.5 to 2") << qint64(5) << qint64(2) << 0 << "2";
+        QTest::newRow("1.5 to 2") << qint64(3) << qint64(2) << 0 << "2";
+        QTest::newRow("23 of 160 in percent") << qint64(2300) << qint64(160) << 2 << "14,38";
+        QTest::newRow("49 of 160 in percent") << qint64(4900) << qint64(160) << 2 << "30,62";
+        QTest::newRow("not a half") << qint64(126) << qint64(1000) << 2 << "0,13";
+        QTest::newRow("whole after rounding") << qint64(6996) << qint64(1000) << 2 << "7";
+        QTest::newRow("trailing zero dropped") << qint64(25) << qint64(2) << 2 << "12,5";
+        QTest::newRow("leading zero kept") << qint64(1) << qint64(20) << 2 << "0,05";
+        QTest::newRow("zero") << qint64(0) << qint64(5) << 2 << "0";
+        QTest::newRow("hundred") << qint64(100) << qint64(1) << 2 << "100";
+        QTest::newRow("no grouping") << qint64(123456789) << qint64(10000) << 1 << "12345,7";
     }
     void roundingAndNumberText()
     {
-        QFETCH(double, value);
+        QFETCH(qint64, num);
+        QFETCH(qint64, den);
         QFETCH(int, decimals);
         QFETCH(QString, text);
-        QCOMPARE(roundedText(value, decimals, kFrench), text);
+        QCOMPARE(ratioText(num, den, decimals, kFrench), text);
+    }
+
+    void exactHalvesOfRatesGoToTheEvenNeighbourInEveryView()
+    {
+        KeyFigures f;
+        f.candidatures = 160;
+        f.reponses = 23;
+        f.entretiens = 49;
+        QCOMPARE(rateText(23, 160, kFrench), QStringLiteral("14,38"));
+        QCOMPARE(rateText(49, 160, kFrench), QStringLiteral("30,62"));
+        QVERIFY(keyFigureTexts(f, kFrench).contains(QStringLiteral("Taux entretiens moy.: 30,62%")));
+        QVERIFY(keyFigureTexts(f, kFrench).contains(QStringLiteral("Taux réponses moy.: 14,38%")));
+        QCOMPARE(directoryFigureTexts(f, kFrench).value(1), QStringLiteral("Réponses: 23 (Taux: 14,38%)"));
+        QCOMPARE(directoryFigureTexts(f, kFrench).value(2),
+                 QStringLiteral("Entretiens: 49 (Taux: 30,62%)"));
     }
 
     void decimalSeparatorOfTheSettings()
