@@ -91,10 +91,9 @@ TFormLierDoc::TFormLierDoc(QWidget* parent) : QDialog(parent)
 
 QString TFormLierDoc::filtre()
 {
-    // "Tous les  fichiers" takes every file: "*.*" would leave out the names
+    // "Tous les fichiers" takes every file: "*.*" would leave out the names
     // without a dot here.
-    return QStringLiteral("*.doc;*.rtf;*.pdf;*.txt;*.eml;*.msg (*.doc *.rtf *.pdf *.txt *.eml "
-                          "*.msg);;Tous les  fichiers (*)");
+    return QStringLiteral("Documents (*.doc *.rtf *.pdf *.txt *.eml *.msg);;Tous les fichiers (*)");
 }
 
 LinkChoice TFormLierDoc::choice() const

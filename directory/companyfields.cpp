@@ -42,7 +42,17 @@ CompanyFields::CompanyFields(QWidget* parent, QGridLayout* grid, int& row, QWidg
         e->setObjectName(QString::fromLatin1(info.name));
         e->setMaxLength(info.typing);
         fields_[i] = e;
-        if (*info.label) grid->addWidget(new QLabel(QString::fromUtf8(info.label), parent), row, 0);
+        // Screen readers, and tests, find a field by its label; the second
+        // line of a field is named after the first.
+        if (*info.label) {
+            auto* label = new QLabel(QString::fromUtf8(info.label), parent);
+            label->setBuddy(e);
+            grid->addWidget(label, row, 0);
+            e->setAccessibleName(label->text());
+        } else {
+            e->setAccessibleName(fields_[i - 1]->accessibleName().section(QLatin1String(" ("), 0, 0) +
+                                 QStringLiteral(" (suite)"));
+        }
         grid->addWidget(e, row, 1);
         if (i == Email && besideEmail) grid->addWidget(besideEmail, row, 2);
         if (i == Url && besideUrl) grid->addWidget(besideUrl, row, 2);

@@ -1,7 +1,9 @@
 #include "platform/dialogs.h"
 
+#include <QAbstractFileIconProvider>
 #include <QDialog>
 #include <QFileDialog>
+#include <QFileInfo>
 
 namespace dialogs
 {
@@ -17,7 +19,37 @@ FileHook& fileHook()
     static FileHook h;
     return h;
 }
+// The type column of the chooser, which Qt's own translation leaves in English.
+class FrenchFileTypes : public QAbstractFileIconProvider
+{
+public:
+    QString type(const QFileInfo& info) const override
+    {
+        if (info.isDir()) return QStringLiteral("Dossier");
+        const QString suffix = info.suffix();
+        return suffix.isEmpty() ? QStringLiteral("Fichier")
+                                : QStringLiteral("Fichier ") + suffix.toUpper();
+    }
+};
+
+QString chosen(QFileDialog& d)
+{
+    if (d.exec() != QDialog::Accepted) return QString();
+    return d.selectedFiles().value(0);
+}
 } // namespace
+
+std::unique_ptr<QFileDialog> fileChooser(QWidget* parent, const QString& title,
+                                         const QString& filter, bool saving,
+                                         const QString& suggested)
+{
+    static FrenchFileTypes types;
+    auto d = std::make_unique<QFileDialog>(parent, title, suggested, filter);
+    d->setIconProvider(&types);
+    d->setAcceptMode(saving ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    d->setFileMode(saving ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    return d;
+}
 
 void setExecHook(ExecHook hook)
 {
@@ -37,14 +69,14 @@ int exec(QDialog& dialog)
 QString openFile(QWidget* parent, const QString& title, const QString& filter)
 {
     if (fileHook()) return fileHook()(title);
-    return QFileDialog::getOpenFileName(parent, title, QString(), filter);
+    return chosen(*fileChooser(parent, title, filter, false));
 }
 
 QString saveFile(QWidget* parent, const QString& title, const QString& filter,
                  const QString& suggested)
 {
     if (fileHook()) return fileHook()(title);
-    return QFileDialog::getSaveFileName(parent, title, suggested, filter);
+    return chosen(*fileChooser(parent, title, filter, true, suggested));
 }
 
 } // namespace dialogs

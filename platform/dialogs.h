@@ -4,8 +4,10 @@
 
 #include <QString>
 #include <functional>
+#include <memory>
 
 class QDialog;
+class QFileDialog;
 class QWidget;
 
 namespace dialogs
@@ -20,6 +22,12 @@ QString openFile(QWidget* parent, const QString& title, const QString& filter);
 // The file the user names to save to, empty when cancelled.
 QString saveFile(QWidget* parent, const QString& title, const QString& filter,
                  const QString& suggested = QString());
+
+// The chooser behind openFile and saveFile: every text of it in French,
+// file types included ("Dossier", "Fichier PDF").
+std::unique_ptr<QFileDialog> fileChooser(QWidget* parent, const QString& title,
+                                         const QString& filter, bool saving,
+                                         const QString& suggested = QString());
 
 // Test hooks: while set, they answer in place of the user.
 using ExecHook = std::function<int(QDialog&)>;

@@ -25,6 +25,7 @@ QLineEdit* labelledField(QGridLayout* grid, int row, const QString& label, const
     edit->setMinimumWidth(220);
     auto* caption = new QLabel(label, parent);
     caption->setBuddy(edit);
+    edit->setAccessibleName(label);
     grid->addWidget(caption, row, 0);
     grid->addWidget(edit, row, 1);
     return edit;

@@ -9,7 +9,10 @@
 #include "store/store.h"
 #include "store/texts.h"
 
+#include <QAbstractFileIconProvider>
 #include <QDateEdit>
+#include <QFileDialog>
+#include <QTemporaryDir>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -71,6 +74,25 @@ class TestFormLierDoc : public QObject
     Q_OBJECT
 
 private slots:
+    void theFileChooserSpeaksFrench()
+    {
+        const auto d = dialogs::fileChooser(nullptr, QStringLiteral("Fichier à attacher"),
+                                            TFormLierDoc::filtre(), false);
+        QCOMPARE(d->nameFilters(),
+                 QStringList({"Documents (*.doc *.rtf *.pdf *.txt *.eml *.msg)",
+                              "Tous les fichiers (*)"}));
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkdir("lettres"));
+        writeBytes(dir.filePath("offre.pdf"), "%PDF");
+        writeBytes(dir.filePath("LISEZMOI"), "texte");
+        QCOMPARE(d->iconProvider()->type(QFileInfo(dir.filePath("lettres"))),
+                 QStringLiteral("Dossier"));
+        QCOMPARE(d->iconProvider()->type(QFileInfo(dir.filePath("offre.pdf"))),
+                 QStringLiteral("Fichier PDF"));
+        QCOMPARE(d->iconProvider()->type(QFileInfo(dir.filePath("LISEZMOI"))),
+                 QStringLiteral("Fichier"));
+    }
+
     void initTestCase()
     {
         setTextSource([](int id) { return QStringLiteral("T%1").arg(id); });

@@ -47,6 +47,24 @@ class TestDirectoryPage : public QObject
 private slots:
     void initTestCase() { QLocale::setDefault(QLocale(QLocale::French, QLocale::France)); }
 
+    void everyCompanyFieldIsNamedAfterItsLabel()
+    {
+        Program p({});
+        const QList<QWidget*> forms{p.d(), p.f()->ajoutFournisseur()};
+        for (QWidget* form : forms) {
+            const auto* nom = form->findChild<QLineEdit*>("Annu_nom");
+            QVERIFY(nom);
+            QCOMPARE(nom->accessibleName(), QStringLiteral("Nom"));
+            QCOMPARE(form->findChild<QLineEdit*>("Annu_cp")->accessibleName(),
+                     QStringLiteral("Code postal"));
+            QCOMPARE(form->findChild<QLineEdit*>("Annu_addrb")->accessibleName(),
+                     QStringLiteral("Adresse (suite)"));
+            for (const QLineEdit* e : form->findChildren<QLineEdit*>())
+                if (e->objectName().startsWith(QLatin1String("Annu_")))
+                    QVERIFY2(!e->accessibleName().isEmpty(), qPrintable(e->objectName()));
+        }
+    }
+
     void groupsAndSelection()
     {
         TSocieteRec acme = makeSociete(1, "ACME", "C");
