@@ -164,13 +164,38 @@ ProcessOutcome runProcess(const QString& program, const QStringList& arguments, 
     return {ProcessOutcome::StillRunning, 0};
 }
 
+void startProcess(const QString& program, const QStringList& arguments,
+                  std::function<void(const ProcessOutcome&)> done)
+{
+    auto* process = new QProcess;
+    process->setProgram(program);
+    process->setArguments(arguments);
+    process->setStandardInputFile(QProcess::nullDevice());
+    process->setStandardOutputFile(QProcess::nullDevice());
+    process->setStandardErrorFile(QProcess::nullDevice());
+    process->start();
+    // Whether the program could be run is known within milliseconds.
+    if (!process->waitForStarted(2000)) {
+        delete process;
+        done({ProcessOutcome::NotStarted, 0});
+        return;
+    }
+    QObject::connect(process, &QProcess::finished, process,
+                     [process, done](int exitCode, QProcess::ExitStatus status) {
+                         done({status == QProcess::NormalExit ? ProcessOutcome::Finished
+                                                              : ProcessOutcome::Crashed,
+                               exitCode});
+                         process->deleteLater();
+                     });
+}
+
 } // namespace mail
 
-MailSender::MailSender()
-    : m_runner([](const QString& program, const QStringList& arguments) {
-          return mail::runProcess(program, arguments, DefaultTimeoutMs);
-      })
+MailSender::MailSender() = default;
+
+MailSender::~MailSender()
 {
+    *m_alive = false;
 }
 
 void MailSender::clear()
@@ -210,14 +235,25 @@ void MailSender::setRunner(mail::ProcessRunner runner)
     m_runner = std::move(runner);
 }
 
-int MailSender::send()
+int MailSender::prepare(QStringList* arguments) const
 {
     const int checked = mail::checkAttachments(m_message.attachments);
     if (checked != mail::Success) return checked;
-    const QStringList args = mail::xdgEmailArguments(m_message);
-    for (const QString& a : args)
+    *arguments = mail::xdgEmailArguments(m_message);
+    for (const QString& a : *arguments)
         if (a.toUtf8().size() > mail::MaxArgumentBytes) return mail::TextTooLarge;
-    return mail::codeForOutcome(m_runner(QStringLiteral("xdg-email"), args));
+    return mail::Success;
+}
+
+int MailSender::send()
+{
+    QStringList args;
+    const int prepared = prepare(&args);
+    if (prepared != mail::Success) return prepared;
+    const mail::ProcessOutcome outcome =
+        m_runner ? m_runner(QStringLiteral("xdg-email"), args)
+                 : mail::runProcess(QStringLiteral("xdg-email"), args, DefaultTimeoutMs);
+    return mail::codeForOutcome(outcome);
 }
 
 bool MailSender::report(int code)
@@ -232,5 +268,17 @@ bool MailSender::report(int code)
 
 bool MailSender::sendAndReport()
 {
-    return report(send());
+    if (m_runner) return report(send());
+    QStringList args;
+    const int prepared = prepare(&args);
+    if (prepared != mail::Success) return report(prepared);
+    auto started = std::make_shared<bool>(true);
+    std::weak_ptr<bool> alive = m_alive;
+    mail::startProcess(QStringLiteral("xdg-email"), args,
+                       [this, alive, started](const mail::ProcessOutcome& outcome) {
+                           if (outcome.state == mail::ProcessOutcome::NotStarted) *started = false;
+                           const auto still = alive.lock();
+                           if (still && *still) report(mail::codeForOutcome(outcome));
+                       });
+    return *started;
 }

@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <memory>
 
 namespace mail
 {
@@ -76,6 +77,12 @@ QString errorText(int code);
 // still running then is left running on its own.
 ProcessOutcome runProcess(const QString& program, const QStringList& arguments, int timeoutMs);
 
+// Starts `program` without waiting for it to end: `done` gets what became of
+// it, at once when it could not be started, otherwise when it ends (from the
+// event loop of the calling thread). A program still running is never killed.
+void startProcess(const QString& program, const QStringList& arguments,
+                  std::function<void(const ProcessOutcome&)> done);
+
 } // namespace mail
 
 class MailSender
@@ -85,6 +92,7 @@ public:
     static constexpr int DefaultTimeoutMs = 10000;
 
     MailSender();
+    ~MailSender();
 
     void clear();
     void setTo(const QStringList& addresses);
@@ -105,14 +113,22 @@ public:
     // its error box. Returns true for a success.
     bool report(int code);
 
-    // send() then report(): true when the compose window opened.
+    // Hands the message over and reports the result, without holding the
+    // interface: the mail client runs on its own, and a failure it reports
+    // when it ends is shown then. False when the message could not be
+    // handed over at all (an attachment missing, a text too long, no client).
     bool sendAndReport();
 
-    // The runner used by send(); by default xdg-email, waited for at most
-    // DefaultTimeoutMs.
+    // A runner that send() and sendAndReport() wait for instead of starting
+    // xdg-email on its own (tests).
     void setRunner(mail::ProcessRunner runner);
 
 private:
+    // The checks made before anything runs; the arguments of xdg-email.
+    int prepare(QStringList* arguments) const;
+
     mail::Message m_message;
     mail::ProcessRunner m_runner;
+    // Tells a client that ends after this sender is gone not to report.
+    std::shared_ptr<bool> m_alive = std::make_shared<bool>(true);
 };

@@ -6,6 +6,7 @@
 
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QUrl>
@@ -303,6 +304,48 @@ private slots:
         QVERIFY2(clock.elapsed() < 2000, qPrintable(QString::number(clock.elapsed())));
     }
 
+    // The interface is never held by the mail client: a client still open
+    // leaves the call at once, one that fails says so when it ends.
+    void theClientRunsOnItsOwn()
+    {
+        FakeMessages messages;
+        const QByteArray path = qgetenv("PATH");
+        std::vector<std::unique_ptr<QTemporaryDir>> bins;
+        auto tool = [&](const QByteArray& body) {
+            // A folder of its own each time: a client still running goes on
+            // reading its own script.
+            bins.push_back(std::make_unique<QTemporaryDir>());
+            const QString script = bins.back()->filePath("xdg-email");
+            qputenv("PATH", bins.back()->path().toLocal8Bit() + ':' + path);
+            QFile f(script);
+            QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            f.write("#!/bin/sh\n" + body + "\n");
+            f.close();
+            f.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                             QFileDevice::ExeOwner);
+        };
+        MailSender sender;
+        sender.setTo({QStringLiteral("rh@example.com")});
+
+        tool("sleep 3");
+        QElapsedTimer clock;
+        clock.start();
+        QVERIFY(sender.sendAndReport());
+        QVERIFY2(clock.elapsed() < 1500, qPrintable(QString::number(clock.elapsed())));
+        QCOMPARE(messages.count(), 0);
+
+        tool("exit 4"); // the client failed
+        QVERIFY(sender.sendAndReport());
+        QTRY_COMPARE(messages.texts(), QStringList(mail::errorText(mail::Failure)));
+
+        // No client at all: said at once.
+        messages.clear();
+        qputenv("PATH", "/nonexistent");
+        QVERIFY(!sender.sendAndReport());
+        QCOMPARE(messages.texts(), QStringList(mail::errorText(mail::Unavailable)));
+        qputenv("PATH", path);
+    }
+
     // With the real xdg-email, a MAILER that records the address it is given.
     void theRealXdgEmailHandsOverTheSameMessage()
     {
@@ -329,6 +372,7 @@ private slots:
         sender.setBody({QStringLiteral("ACME"), QStringLiteral("  Tél: 01 02 03 04 05")});
         sender.setAttachments({cv});
         QVERIFY(sender.sendAndReport());
+        QTRY_VERIFY(QFileInfo(received).size() > 0);
         QCOMPARE(messages.count(), 0);
         QFile r(received);
         QVERIFY(r.open(QIODevice::ReadOnly));
@@ -340,8 +384,8 @@ private slots:
         QCOMPARE(d.field(QStringLiteral("attach")), cv);
 
         qputenv("ANSWER", "1");
-        QVERIFY(!sender.sendAndReport());
-        QCOMPARE(messages.texts(), QStringList{Generic.arg(2)});
+        QVERIFY(sender.sendAndReport()); // handed over; the failure comes when the client ends
+        QTRY_COMPARE(messages.texts(), QStringList{Generic.arg(2)});
         qunsetenv("MAILER");
     }
 };
