@@ -158,7 +158,9 @@ ZoneCandidature::ZoneCandidature(QWidget* parent) : QWidget(parent)
     RDVsupprimer = button(GroupRDV, QString(), QStringLiteral("RDVsupprimer"));
     rdv->addWidget(Img_VoyantRDV, 0, 0);
     rdv->addWidget(Label_RDV, 0, 1, 1, 3);
-    rdv->addWidget(CheckBoxAlerte, 1, 1);
+    // The box is never narrower than its caption; it starts under the light.
+    CheckBoxAlerte->setMinimumWidth(CheckBoxAlerte->sizeHint().width());
+    rdv->addWidget(CheckBoxAlerte, 1, 0, 1, 2);
     rdv->addWidget(ComboAlerteRDV, 1, 2, 1, 2);
     rdv->addWidget(DefinirDate, 2, 2);
     rdv->addWidget(RDVsupprimer, 2, 3);
@@ -192,6 +194,8 @@ ZoneCandidature::ZoneCandidature(QWidget* parent) : QWidget(parent)
         l->addWidget(s.ajout, 2, 2);
         l->addWidget(s.supprimer, 2, 3);
         l->setColumnStretch(1, 1);
+        // Every slot keeps the height of its contents, whatever its row holds.
+        s.group->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Maximum);
     }
 
     // Notes.
@@ -204,6 +208,7 @@ ZoneCandidature::ZoneCandidature(QWidget* parent) : QWidget(parent)
 
     // Finished flag.
     auto* bottom = new QHBoxLayout;
+    bottom->setSpacing(6);
     CheckBox1 = named(new QCheckBox(this), "CheckBox1");
     Label_TerminerCandidature = label(this, "Label_TerminerCandidature");
     QFont red = Label_TerminerCandidature->font();
@@ -226,8 +231,8 @@ ZoneCandidature::ZoneCandidature(QWidget* parent) : QWidget(parent)
     grid->addWidget(docs[0].group, 3, 0);
     grid->addWidget(docs[1].group, 3, 1);
     grid->addWidget(docs[2].group, 3, 2);
-    grid->addWidget(docs[3].group, 4, 0);
-    grid->addWidget(docs[4].group, 4, 1);
+    grid->addWidget(docs[3].group, 4, 0, Qt::AlignTop);
+    grid->addWidget(docs[4].group, 4, 1, Qt::AlignTop);
     grid->addWidget(GroupNotes, 4, 2);
     grid->addLayout(bottom, 5, 0, 1, 3);
     for (int c = 0; c < 3; ++c)

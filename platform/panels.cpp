@@ -136,6 +136,12 @@ void SidePanel::fitHeight()
                                           : l->sizeHint().height());
 }
 
+void SidePanel::showEvent(QShowEvent* e)
+{
+    QWidget::showEvent(e);
+    fitHeight();
+}
+
 void SidePanel::paintEvent(QPaintEvent*)
 {
     QPainter g(this);

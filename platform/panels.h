@@ -59,6 +59,8 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* e) override;
+    // Texts are measured again once the panel is on screen, in its final font.
+    void showEvent(QShowEvent* e) override;
 
 private:
     QLabel* title_;

@@ -342,6 +342,28 @@ private slots:
         QCOMPARE(readBytes(p->dir.filePath("txt/BN_1.txt")), QByteArray("Rappeler lundi\r\n"));
     }
 
+    void theEditorsGroupsAreLaidOutWithoutClippingOrGaps()
+    {
+        TCandidatureRec c = sample(1, 1, "Comptable");
+        c.date_rdv = QStringLiteral("20260120");
+        c.alerte = QStringLiteral("2");
+        Program p({c});
+        p.frame->resize(1020, 720);
+        p.open(1);
+        QVERIFY(QTest::qWaitForWindowExposed(p.frame.get()));
+        QApplication::processEvents();
+        const ZoneCandidature* z = p.z();
+        QVERIFY(z->CheckBoxAlerte->isVisible());
+        QVERIFY(z->CheckBoxAlerte->width() >= z->CheckBoxAlerte->sizeHint().width());
+        // The reply slots are as tall as the slots above them.
+        QCOMPARE(z->docs[3].group->height(), z->docs[0].group->height());
+        QCOMPARE(z->docs[4].group->height(), z->docs[1].group->height());
+        QCOMPARE(z->docs[3].group->y() - z->docs[0].group->geometry().bottom(),
+                 z->docs[0].group->y() - z->GroupType->geometry().bottom());
+        // The "finished" box does not touch its caption.
+        QVERIFY(z->Label_TerminerCandidature->x() - z->CheckBox1->geometry().right() >= 4);
+    }
+
     void aFailedRewriteEndsTheProgramThroughItsEventLoop()
     {
         Program p({sample(1, 1, "Comptable")});

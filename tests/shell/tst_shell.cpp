@@ -107,6 +107,14 @@ private slots:
         QCOMPARE(f->page()->Label_ShowHide->caption(), frame.language().text(210));
         QCOMPARE(f->state().Tri, QStringLiteral("d"));
         QCOMPARE(f->state().Sens, QString());
+        // The wrapped question of the assistant has the room of its lines.
+        frame.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&frame));
+        QLabel* question = f->page()->Label_ChoixCandidature;
+        QVERIFY(question->heightForWidth(question->width()) > question->fontMetrics().height());
+        QVERIFY2(question->height() >= question->heightForWidth(question->width()),
+                 qPrintable(QStringLiteral("%1 < %2").arg(question->height())
+                                .arg(question->heightForWidth(question->width()))));
         // Every page finds its own controls by name.
         QVERIFY(f->findChild<QWidget*>("StringGrid1"));
         QVERIFY(f->findChild<QWidget*>("Panel_Societes"));
