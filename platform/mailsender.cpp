@@ -132,19 +132,28 @@ QString errorText(int code)
            QString::number(code) + QStringLiteral(").");
 }
 
-ProcessOutcome runProcess(const QString& program, const QStringList& arguments, int timeoutMs)
+namespace
 {
-    QElapsedTimer clock;
-    clock.start();
+// Starts a process whose output nobody reads: a chatty client must not fill
+// a pipe nobody empties once we have stopped waiting.
+QProcess* startQuiet(const QString& program, const QStringList& arguments)
+{
     auto* process = new QProcess;
     process->setProgram(program);
     process->setArguments(arguments);
-    // Nothing to read from it: a chatty client must not fill a pipe nobody
-    // empties once we have stopped waiting.
     process->setStandardInputFile(QProcess::nullDevice());
     process->setStandardOutputFile(QProcess::nullDevice());
     process->setStandardErrorFile(QProcess::nullDevice());
     process->start();
+    return process;
+}
+} // namespace
+
+ProcessOutcome runProcess(const QString& program, const QStringList& arguments, int timeoutMs)
+{
+    QElapsedTimer clock;
+    clock.start();
+    QProcess* process = startQuiet(program, arguments);
     if (!process->waitForStarted(timeoutMs)) {
         delete process;
         return {ProcessOutcome::NotStarted, 0};
@@ -167,13 +176,7 @@ ProcessOutcome runProcess(const QString& program, const QStringList& arguments, 
 void startProcess(const QString& program, const QStringList& arguments,
                   std::function<void(const ProcessOutcome&)> done)
 {
-    auto* process = new QProcess;
-    process->setProgram(program);
-    process->setArguments(arguments);
-    process->setStandardInputFile(QProcess::nullDevice());
-    process->setStandardOutputFile(QProcess::nullDevice());
-    process->setStandardErrorFile(QProcess::nullDevice());
-    process->start();
+    QProcess* process = startQuiet(program, arguments);
     // Whether the program could be run is known within milliseconds.
     if (!process->waitForStarted(2000)) {
         delete process;

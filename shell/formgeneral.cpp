@@ -10,6 +10,7 @@
 #include "directory/directorypage.h"
 #include "directory/directoryrules.h"
 #include "directory/listecontacts.h"
+#include "platform/busycursor.h"
 #include "platform/mailsender.h"
 #include "platform/messages.h"
 #include "platform/panels.h"
@@ -66,7 +67,7 @@ bool TFormGeneral::FormCreate()
     };
     if (CheckBaseVersion(store, dialogue) == VersionCheck::Stop) return false;
 
-    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const BusyCursor busy;
     store.MaxIdSociete = store.MaxIdContact = 0;
     store.Societes.clear();
     store.Contacts.clear();
@@ -80,7 +81,6 @@ bool TFormGeneral::FormCreate()
     DessinePanels();
     Tabulations->setCurrentIndex(0);
     SetLang();
-    QApplication::restoreOverrideCursor();
     return true;
 }
 
