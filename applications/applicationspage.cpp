@@ -25,8 +25,8 @@ ApplicationsPage::ApplicationsPage(QWidget* parent) : QWidget(parent)
 
     auto* column = new QVBoxLayout;
     column->setSpacing(0);
-    Panel_Assistant =
-        new SidePanel(QStringLiteral("Panel_Assistant"), QStringLiteral("Titre_PanelAssistant"), this);
+    Panel_Assistant = new SidePanel(QStringLiteral("Panel_Assistant"),
+                                    QStringLiteral("Titre_PanelAssistant"), this);
     Label_ChoixCandidature = new QLabel(Panel_Assistant);
     Label_ChoixCandidature->setObjectName(QStringLiteral("Label_ChoixCandidature"));
     Label_ChoixCandidature->setWordWrap(true);
@@ -92,8 +92,8 @@ ApplicationsPage::ApplicationsPage(QWidget* parent) : QWidget(parent)
 
     filterRow_ = new QWidget(listingArea_);
     filterRow_->setFixedHeight(18);
-    Label_Legende =
-        new LinkLabel(QStringLiteral("Label_Legende"), QStringLiteral("Voir la légende"), filterRow_);
+    Label_Legende = new LinkLabel(QStringLiteral("Label_Legende"),
+                                  QStringLiteral("Voir la légende"), filterRow_);
     Label_Legende->move(0, 0);
     Label_ShowHide = new LinkLabel(QStringLiteral("Label_ShowHide"), QString(), filterRow_);
     Label_Separateur = new QLabel(QStringLiteral(" / "), filterRow_);

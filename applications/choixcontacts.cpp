@@ -40,7 +40,7 @@ QPixmap contactsPicture()
 
 TFormContacts::TFormContacts(ProgramState& state, QWidget* parent)
     : QDialog(parent, Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint |
-                         Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+                          Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
       s_(state)
 {
     setObjectName(QStringLiteral("FormContacts"));

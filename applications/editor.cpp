@@ -18,9 +18,9 @@
 #include "reports/calendrier.h"
 #include "reports/statistics.h"
 #include "store/cp1252.h"
+#include "store/helpers.h"
 #include "store/programstate.h"
 #include "store/tables.h"
-#include "store/helpers.h"
 #include "store/texts.h"
 
 #include <QApplication>
@@ -298,8 +298,8 @@ void ApplicationEditor::showAppointment(const TCandidatureRec& c)
 
 void ApplicationEditor::showFigures()
 {
-    const QStringList t =
-        companyFigureTexts(companyFigures(s_.store().Candidatures, s_.IdSociete), QLocale::system());
+    const QStringList t = companyFigureTexts(companyFigures(s_.store().Candidatures, s_.IdSociete),
+                                             QLocale::system());
     QLabel* labels[4] = {z_->NbCandidatures, z_->NbReponses, z_->NbEntretiens, z_->NbTempsMoyen};
     for (int i = 0; i < 4; ++i)
         labels[i]->setText(t.value(i));

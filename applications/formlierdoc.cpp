@@ -1,8 +1,8 @@
 #include "applications/formlierdoc.h"
 
 #include "platform/dialogs.h"
-#include "platform/showresult.h"
 #include "platform/messages.h"
+#include "platform/showresult.h"
 #include "store/store.h"
 
 #include <QDateEdit>

@@ -27,7 +27,7 @@ const QString Choix = QStringLiteral("-- Votre choix --");
 
 TFournisseurs::TFournisseurs(ProgramState& state, QWidget* parent)
     : QDialog(parent, Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint |
-                         Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+                          Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
       s_(state)
 {
     setObjectName(QStringLiteral("Fournisseurs"));
@@ -51,10 +51,11 @@ TFournisseurs::TFournisseurs(ProgramState& state, QWidget* parent)
     completer->setCaseSensitivity(Qt::CaseInsensitive);
     completer->setMaxVisibleItems(15);
     completer->setWidget(ComboBox1->lineEdit());
-    connect(ComboBox1->lineEdit(), &QLineEdit::textEdited, completer, [completer](const QString& t) {
-        completer->setCompletionPrefix(t);
-        if (!t.isEmpty()) completer->complete();
-    });
+    connect(ComboBox1->lineEdit(), &QLineEdit::textEdited, completer,
+            [completer](const QString& t) {
+                completer->setCompletionPrefix(t);
+                if (!t.isEmpty()) completer->complete();
+            });
     connect(completer, qOverload<const QString&>(&QCompleter::activated), ComboBox1,
             [this](const QString& name) { ComboBox1->setEditText(name); });
     BitBtn2 = new QPushButton(QStringLiteral("Nouvelle"), groupSociete);

@@ -128,9 +128,10 @@ void ListingDelegate::paint(QPainter* g, const QStyleOptionViewItem& option,
             if (flag(ListingModel::BlinkPhaseRole))
                 g->drawPixmap(r.topLeft(), pictures::listingIcon(ListingIcon::Img_Attention));
         } else {
-            g->drawPixmap(r.topLeft(), pictures::listingIcon(flag(ListingModel::FinishedRole)
-                                                                 ? ListingIcon::CandidatureTerminee
-                                                                 : ListingIcon::CandidatureEnCours));
+            g->drawPixmap(r.topLeft(),
+                          pictures::listingIcon(flag(ListingModel::FinishedRole)
+                                                    ? ListingIcon::CandidatureTerminee
+                                                    : ListingIcon::CandidatureEnCours));
         }
         break;
     case 1:
@@ -154,7 +155,8 @@ void ListingDelegate::paint(QPainter* g, const QStyleOptionViewItem& option,
                     CutString(font, index.data().toString(), r.width() - 10));
         break;
     case 5:
-        if (flag(ListingModel::AppointmentRole)) g->drawPixmap(r.topLeft(), pictures::listingIcon(ListingIcon::Img_rdv));
+        if (flag(ListingModel::AppointmentRole))
+            g->drawPixmap(r.topLeft(), pictures::listingIcon(ListingIcon::Img_rdv));
         break;
     case 6:
     case 7:
@@ -170,7 +172,8 @@ void ListingDelegate::paint(QPainter* g, const QStyleOptionViewItem& option,
         }
         break;
     case 10:
-        if (flag(ListingModel::MarkerRole)) g->drawPixmap(r.topLeft(), pictures::listingIcon(ListingIcon::Marqueur));
+        if (flag(ListingModel::MarkerRole))
+            g->drawPixmap(r.topLeft(), pictures::listingIcon(ListingIcon::Marqueur));
         break;
     default:
         break;

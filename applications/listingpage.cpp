@@ -167,14 +167,14 @@ void ListingPage::startStats()
     const quint64 generation = ++statsGeneration_;
     ApplicationsPage* page = &page_;
     const Store& store = s_.store();
-    stats_.push_back(std::make_unique<TStatsThread>(
-        store.Candidatures, store.Societes, QLocale::system(), this,
-        [this, page, generation](const QStringList& t) {
-            if (generation != statsGeneration_) return;
-            for (int i = 0; i < 7 && i < t.size(); ++i)
-                page->LabelChiffres[i]->setText(t[i]);
-            page->Panel_Chiffres->fitHeight();
-        }));
+    stats_.push_back(std::make_unique<TStatsThread>(store.Candidatures, store.Societes,
+                                                    QLocale::system(), this,
+                                                    [this, page, generation](const QStringList& t) {
+                                                        if (generation != statsGeneration_) return;
+                                                        for (int i = 0; i < 7 && i < t.size(); ++i)
+                                                            page->LabelChiffres[i]->setText(t[i]);
+                                                        page->Panel_Chiffres->fitHeight();
+                                                    }));
     stats_.back()->start();
 }
 
@@ -183,9 +183,8 @@ void ListingPage::AfficheCandidatures()
     startStats();
     const Store& store = s_.store();
     ListingGrid* grid = page_.StringGrid1;
-    QLabel* filterLabels[5] = {page_.Label_ShowHide, page_.Label_Separateur,
-                               page_.Label_AlarmeOnly, page_.Label_Separateur2,
-                               page_.Label_RelancesOnly};
+    QLabel* filterLabels[5] = {page_.Label_ShowHide, page_.Label_Separateur, page_.Label_AlarmeOnly,
+                               page_.Label_Separateur2, page_.Label_RelancesOnly};
     bool anyLive = false;
     for (const TCandidatureRec& c : store.Candidatures)
         if (isLive(c)) {

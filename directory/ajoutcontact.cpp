@@ -19,7 +19,7 @@
 
 TFormAjoutContact::TFormAjoutContact(ProgramState& state, QWidget* parent)
     : QDialog(parent, Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint |
-                         Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+                          Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
       s_(state)
 {
     setObjectName(QStringLiteral("FormAjoutContact"));

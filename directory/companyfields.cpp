@@ -50,8 +50,9 @@ CompanyFields::CompanyFields(QWidget* parent, QGridLayout* grid, int& row, QWidg
             grid->addWidget(label, row, 0);
             e->setAccessibleName(label->text());
         } else {
-            e->setAccessibleName(fields_[i - 1]->accessibleName().section(QLatin1String(" ("), 0, 0) +
-                                 QStringLiteral(" (suite)"));
+            e->setAccessibleName(
+                fields_[i - 1]->accessibleName().section(QLatin1String(" ("), 0, 0) +
+                QStringLiteral(" (suite)"));
         }
         grid->addWidget(e, row, 1);
         if (i == Email && besideEmail) grid->addWidget(besideEmail, row, 2);

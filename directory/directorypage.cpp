@@ -104,7 +104,8 @@ void DirectoryPage::SetLang()
 
 bool DirectoryPage::eventFilter(QObject* watched, QEvent* e)
 {
-    if ((watched == this || watched == Panel_Societes) && (e->type() == QEvent::Move || e->type() == QEvent::Resize))
+    if ((watched == this || watched == Panel_Societes) &&
+        (e->type() == QEvent::Move || e->type() == QEvent::Resize))
         emit panelsMoved();
     return QWidget::eventFilter(watched, e);
 }

@@ -21,7 +21,7 @@
 
 TFormListeContacts::TFormListeContacts(ProgramState& state, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                         Qt::WindowCloseButtonHint),
+                          Qt::WindowCloseButtonHint),
       s_(state)
 {
     setObjectName(QStringLiteral("FormListeContacts"));

@@ -76,7 +76,8 @@ QString rateText(int k, int n, const QLocale& locale)
 FigureNumbers figureNumbers(const KeyFigures& f, const QLocale& locale)
 {
     FigureNumbers n;
-    n.replyRate = f.reponses < 1 ? QStringLiteral("0") : rateText(f.reponses, f.candidatures, locale);
+    n.replyRate =
+        f.reponses < 1 ? QStringLiteral("0") : rateText(f.reponses, f.candidatures, locale);
     n.interviewRate = rateText(f.entretiens, f.candidatures, locale);
     if (f.delays > 0) {
         n.meanDelay = ratioText(f.delaySum, f.delays, 1, locale);

@@ -29,8 +29,8 @@ struct KeyFigures {
     int societes = 0;
     int entretiens = 0;
     int reponses = 0;
-    int delays = 0;       // applications with a response delay
-    qint64 delaySum = 0;  // sum of their delays in days
+    int delays = 0;      // applications with a response delay
+    qint64 delaySum = 0; // sum of their delays in days
 };
 
 // Counts the live applications of a table (`societes` is given as it is).
@@ -57,9 +57,9 @@ QString rateText(int k, int n, const QLocale& locale);
 // The numbers that every view of the key figures shows, formatted once:
 // both rates, and the mean response time with one decimal.
 struct FigureNumbers {
-    QString replyRate;     // "0" without replies
+    QString replyRate; // "0" without replies
     QString interviewRate;
-    QString meanDelay;     // empty without any response delay
+    QString meanDelay;        // empty without any response delay
     bool severalDays = false; // the mean is over one day: "jours"
 };
 FigureNumbers figureNumbers(const KeyFigures& f, const QLocale& locale);

@@ -3,10 +3,10 @@
 
 #include "platform/dialogs.h"
 #include "platform/mailsender.h"
-#include "platform/shellopen.h"
-#include "shell/formgeneral.h"
 #include "platform/panels.h"
 #include "platform/pictures.h"
+#include "platform/shellopen.h"
+#include "shell/formgeneral.h"
 #include "shell/version.h"
 
 #include <QGuiApplication>

@@ -138,7 +138,8 @@ void TFormGeneral::connectPages()
         state_->CandidatureModifiee = false;
         fournisseurs()->showWizard();
     });
-    connect(listing_, &ListingPage::openRequested, editor_, &ApplicationEditor::StringGrid1DblClick);
+    connect(listing_, &ListingPage::openRequested, editor_,
+            &ApplicationEditor::StringGrid1DblClick);
     connect(editor_, &ApplicationEditor::aboutToOpen, this, [this] {
         if (onScreen(ajoutFournisseur_)) ajoutFournisseur_->close();
         if (onScreen(fournisseurs_)) fournisseurs_->close();
@@ -199,8 +200,7 @@ void TFormGeneral::PositionnePanelApplication()
         Panel_Application->hide();
         return;
     }
-    const SidePanel* above =
-        page == 1 ? directory_->Panel_Societes : applications_->upperPanel();
+    const SidePanel* above = page == 1 ? directory_->Panel_Societes : applications_->upperPanel();
     Panel_Application->move(above->mapTo(this, QPoint(0, 0)).x(), above->height() + kGap);
     Panel_Application->show();
     Panel_Application->raise();

@@ -1,25 +1,25 @@
 #include "shell/mdiparent.h"
 
 #include "platform/messages.h"
+#include "platform/pictures.h"
 #include "platform/shellopen.h"
 #include "shell/apropos.h"
 #include "shell/formgeneral.h"
 #include "shell/personnalisation.h"
-#include "platform/pictures.h"
 #include "shell/version.h"
 #include "store/settings.h"
 #include "store/texts.h"
 
 #include <QActionGroup>
-#include <QFileInfo>
-#include <QShortcut>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QProxyStyle>
 #include <QScreen>
+#include <QShortcut>
 #include <QStatusBar>
 #include <QStyleOptionMenuItem>
 

@@ -3,11 +3,11 @@
 #include "applications/editor.h"
 #include "platform/dialogs.h"
 #include "platform/messages.h"
+#include "platform/panels.h"
 #include "platform/widgets.h"
 #include "shell/formgeneral.h"
 #include "shell/langmodule.h"
 #include "shell/mdiparent.h"
-#include "platform/panels.h"
 #include "store/settings.h"
 #include "store/texts.h"
 

@@ -8,10 +8,10 @@
 #include "common/programfolder.h"
 #include "platform/dialogs.h"
 #include "platform/mailsender.h"
+#include "platform/panels.h"
 #include "reports/calendrier.h"
 #include "shell/formgeneral.h"
 #include "shell/mdiparent.h"
-#include "platform/panels.h"
 #include "store/settings.h"
 
 #include <QCheckBox>
@@ -77,7 +77,8 @@ private slots:
         p.open(1);
         QVERIFY(p.editor()->isOpen());
         QVERIFY(!p.f()->page()->StringGrid1->isVisible());
-        QVERIFY(p.f()->page()->Panel_Candidatures->isVisible() && !p.f()->page()->Panel_Assistant->isVisible());
+        QVERIFY(p.f()->page()->Panel_Candidatures->isVisible() &&
+                !p.f()->page()->Panel_Assistant->isVisible());
         QVERIFY(!p.frame->MenuAffichage->menuAction()->isVisible());
         QCOMPARE(p.f()->Panel_Application->y(), p.f()->page()->Panel_Candidatures->height() + 85);
         QCOMPARE(p.z()->nom_soc->text(), QStringLiteral("ACME & Fils")); // shown as typed

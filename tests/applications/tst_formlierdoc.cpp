@@ -12,7 +12,6 @@
 #include <QAbstractFileIconProvider>
 #include <QDateEdit>
 #include <QFileDialog>
-#include <QTemporaryDir>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -78,9 +77,8 @@ private slots:
     {
         const auto d = dialogs::fileChooser(nullptr, QStringLiteral("Fichier à attacher"),
                                             TFormLierDoc::filtre(), false);
-        QCOMPARE(d->nameFilters(),
-                 QStringList({"Documents (*.doc *.rtf *.pdf *.txt *.eml *.msg)",
-                              "Tous les fichiers (*)"}));
+        QCOMPARE(d->nameFilters(), QStringList({"Documents (*.doc *.rtf *.pdf *.txt *.eml *.msg)",
+                                                "Tous les fichiers (*)"}));
         QTemporaryDir dir;
         QVERIFY(QDir(dir.path()).mkdir("lettres"));
         writeBytes(dir.filePath("offre.pdf"), "%PDF");

@@ -1,14 +1,14 @@
 // The applications page as the user sees it: the grid, the status bar, the
 // filters, the sort menus, the marker toggle, the alarms and the legend, on
 // data files loaded at start-up.
+#include "applications/editorview.h"
 #include "applications/listinggrid.h"
 #include "applications/listingpage.h"
-#include "applications/editorview.h"
 #include "common/programfolder.h"
+#include "platform/panels.h"
 #include "reports/legende.h"
 #include "shell/formgeneral.h"
 #include "shell/mdiparent.h"
-#include "platform/panels.h"
 #include "store/settings.h"
 
 #include <QAbstractItemModelTester>
@@ -112,7 +112,8 @@ private slots:
         p.listing()->Label_RelancesOnlyClick();
         QCOMPARE(p.listing()->model()->rowCount(), 1);
         QCOMPARE(p.title(0), QStringLiteral("Acheteur"));
-        QCOMPARE(p.f()->page()->Label_AlarmeOnly->caption(), QStringLiteral("Voir les alarmes uniquement"));
+        QCOMPARE(p.f()->page()->Label_AlarmeOnly->caption(),
+                 QStringLiteral("Voir les alarmes uniquement"));
         QVERIFY(!p.f()->state().AlarmesSeules);
         p.listing()->Label_RelancesOnlyClick();
         QCOMPARE(p.f()->page()->Label_RelancesOnly->caption(),
@@ -222,7 +223,7 @@ private slots:
         QCOMPARE(g->selectedRow(), 39);
         QCOMPARE(g->topRow(), 39 - (g->visibleRows() - 1));
         QTest::keyClick(g, Qt::Key_Down);
-        QCOMPARE(g->selectedRow(), 39);    // the last row
+        QCOMPARE(g->selectedRow(), 39);            // the last row
         QCOMPARE(p.f()->state().IdCandidature, 0); // only a click chooses the application
         const QRect cell = g->visualRect(p.listing()->model()->index(g->selectedRow(), 4));
         QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, cell.center());

@@ -9,10 +9,10 @@
 #include "directory/ajoutfournisseur.h"
 
 #include <QComboBox>
+#include <QCompleter>
 #include <QDateEdit>
 #include <QLabel>
 #include <QLineEdit>
-#include <QCompleter>
 #include <QPushButton>
 
 namespace
@@ -101,7 +101,8 @@ private slots:
         QCOMPARE(p.f()->Tabulations->currentIndex(), 0);
         QVERIFY(p.f()->editor()->isOpen());
         QCOMPARE(p.f()->state().IdCandidature, 8);
-        QCOMPARE(p.f()->page()->Zone->Edit_intitule->text(), QStringLiteral("Contrôleur de gestion"));
+        QCOMPARE(p.f()->page()->Zone->Edit_intitule->text(),
+                 QStringLiteral("Contrôleur de gestion"));
     }
 
     void refusals()
@@ -227,7 +228,8 @@ private slots:
         QCOMPARE(qint32(p.f()->store().Candidatures[1].id_contact), 3);
         QCOMPARE(qint32(p.onDisk(0).id_contact), 0);
         QVERIFY(!p.chooser()->isVisible());
-        QCOMPARE(p.f()->page()->Zone->Ctnom->text(), QStringLiteral("Mr Dupont")); // the editor shows it
+        QCOMPARE(p.f()->page()->Zone->Ctnom->text(),
+                 QStringLiteral("Mr Dupont")); // the editor shows it
 
         // A contact without function, by a double click.
         p.f()->editor()->CtajoutClick();

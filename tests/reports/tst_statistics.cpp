@@ -301,9 +301,11 @@ private slots:
         f.entretiens = 49;
         QCOMPARE(rateText(23, 160, kFrench), QStringLiteral("14,38"));
         QCOMPARE(rateText(49, 160, kFrench), QStringLiteral("30,62"));
-        QVERIFY(keyFigureTexts(f, kFrench).contains(QStringLiteral("Taux entretiens moy.: 30,62%")));
+        QVERIFY(
+            keyFigureTexts(f, kFrench).contains(QStringLiteral("Taux entretiens moy.: 30,62%")));
         QVERIFY(keyFigureTexts(f, kFrench).contains(QStringLiteral("Taux réponses moy.: 14,38%")));
-        QCOMPARE(directoryFigureTexts(f, kFrench).value(1), QStringLiteral("Réponses: 23 (Taux: 14,38%)"));
+        QCOMPARE(directoryFigureTexts(f, kFrench).value(1),
+                 QStringLiteral("Réponses: 23 (Taux: 14,38%)"));
         QCOMPARE(directoryFigureTexts(f, kFrench).value(2),
                  QStringLiteral("Entretiens: 49 (Taux: 30,62%)"));
     }

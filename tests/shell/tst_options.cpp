@@ -1,20 +1,20 @@
 // The options dialog and the about box in a running program: what they show
 // from the stored settings, what OK writes or refuses, the listing rebuilt on
 // closing, and where the about box's links lead.
+#include "applications/applicationspage.h"
 #include "applications/listingmodel.h"
 #include "applications/listingpage.h"
 #include "common/fakemessages.h"
 #include "common/testfiles.h"
 #include "platform/dialogs.h"
 #include "platform/mailsender.h"
+#include "platform/panels.h"
+#include "platform/pictures.h"
 #include "platform/shellopen.h"
 #include "shell/apropos.h"
-#include "applications/applicationspage.h"
 #include "shell/formgeneral.h"
 #include "shell/mdiparent.h"
-#include "platform/panels.h"
 #include "shell/personnalisation.h"
-#include "platform/pictures.h"
 #include "shell/version.h"
 #include "store/settings.h"
 

@@ -1,14 +1,14 @@
 // Start-up, frame, main window and shutdown, on a program folder made for
 // each test with the real language modules.
+#include "applications/applicationspage.h"
 #include "common/fakemessages.h"
 #include "common/testfiles.h"
-#include "applications/applicationspage.h"
 #include "directory/directorypage.h"
+#include "platform/panels.h"
+#include "platform/shellopen.h"
 #include "shell/formgeneral.h"
 #include "shell/langmodule.h"
 #include "shell/mdiparent.h"
-#include "platform/shellopen.h"
-#include "platform/panels.h"
 #include "shell/singleinstance.h"
 #include "shell/version.h"
 #include "store/settings.h"
@@ -103,7 +103,8 @@ private slots:
         QCOMPARE(f->Tabulations->tabText(2), QStringLiteral("Navigateur"));
         QCOMPARE(f->Tabulations->currentIndex(), 0);
         QCOMPARE(f->lien_QuitterApplication->caption(), QStringLiteral("Quitter le logiciel"));
-        QCOMPARE(f->page()->Label_AlarmeOnly->caption(), QStringLiteral("Voir les alarmes uniquement"));
+        QCOMPARE(f->page()->Label_AlarmeOnly->caption(),
+                 QStringLiteral("Voir les alarmes uniquement"));
         QCOMPARE(f->page()->Label_ShowHide->caption(), frame.language().text(210));
         QCOMPARE(f->state().Tri, QStringLiteral("d"));
         QCOMPARE(f->state().Sens, QString());
@@ -113,7 +114,8 @@ private slots:
         QLabel* question = f->page()->Label_ChoixCandidature;
         QVERIFY(question->heightForWidth(question->width()) > question->fontMetrics().height());
         QVERIFY2(question->height() >= question->heightForWidth(question->width()),
-                 qPrintable(QStringLiteral("%1 < %2").arg(question->height())
+                 qPrintable(QStringLiteral("%1 < %2")
+                                .arg(question->height())
                                 .arg(question->heightForWidth(question->width()))));
         // Every page finds its own controls by name.
         QVERIFY(f->findChild<QWidget*>("StringGrid1"));
@@ -149,8 +151,10 @@ private slots:
         // The filter links end where the next begins, from the right.
         QCOMPARE(f->page()->Label_ShowHide->geometry().right() + 1,
                  f->page()->Label_ShowHide->parentWidget()->width());
-        QCOMPARE(f->page()->Label_Separateur->geometry().right() + 1, f->page()->Label_ShowHide->x());
-        QCOMPARE(f->page()->Label_RelancesOnly->geometry().right() + 1, f->page()->Label_Separateur2->x());
+        QCOMPARE(f->page()->Label_Separateur->geometry().right() + 1,
+                 f->page()->Label_ShowHide->x());
+        QCOMPARE(f->page()->Label_RelancesOnly->geometry().right() + 1,
+                 f->page()->Label_Separateur2->x());
     }
 
     void loadingFillsTheTablesAndHidesTheProgressBar()
