@@ -55,9 +55,6 @@ ApplicationsPage::ApplicationsPage(QWidget* parent) : QWidget(parent)
         QStringLiteral("lien_SupprimerCandidature"), QString(), "delete");
     lien_RetourListing =
         Panel_Candidatures->addLink(QStringLiteral("lien_RetourListing"), QString(), "back");
-    // The application report is not part of this version yet.
-    for (LinkLabel* l : {lien_apercuRapport, lien_printRapport, lien_saveRapport})
-        l->setEnabled(false);
     Panel_Candidatures->hide();
 
     Panel_Chiffres =

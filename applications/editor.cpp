@@ -14,7 +14,12 @@
 #include "platform/messages.h"
 #include "platform/panels.h"
 #include "platform/pictures.h"
+#include "platform/report/output.h"
+#include "platform/report/pdf.h"
+#include "platform/report/prepare.h"
+#include "platform/report/templatereader.h"
 #include "platform/showresult.h"
+#include "reports/applicationreport.h"
 #include "reports/calendrier.h"
 #include "reports/statistics.h"
 #include "store/cp1252.h"
@@ -70,6 +75,12 @@ ApplicationEditor::ApplicationEditor(ApplicationsPage& page, ProgramState& state
     }
     connect(page.lien_RetourListing, &LinkLabel::clicked, this,
             &ApplicationEditor::lien_RetourListingClick);
+    connect(page.lien_apercuRapport, &LinkLabel::clicked, this,
+            &ApplicationEditor::lien_apercuRapportClick);
+    connect(page.lien_printRapport, &LinkLabel::clicked, this,
+            &ApplicationEditor::lien_printRapportClick);
+    connect(page.lien_saveRapport, &LinkLabel::clicked, this,
+            &ApplicationEditor::lien_saveRapportClick);
     connect(page.lien_SupprimerCandidature, &LinkLabel::clicked, this,
             &ApplicationEditor::lien_SupprimerCandidatureClick);
 }
@@ -413,6 +424,70 @@ void ApplicationEditor::lien_SupprimerCandidatureClick()
     s_.RafraichirListing = true;
     s_.requestListing();
     leaveToListing();
+}
+
+// ---- Report -----------------------------------------------------------------------------
+
+bool ApplicationEditor::savedForReport()
+{
+    SauveCandidature();
+    return !s_.CandidatureModifiee;
+}
+
+report::Report ApplicationEditor::applicationReport() const
+{
+    EditorCaptions captions;
+    for (int i = 0; i < 5; ++i) {
+        captions.description[i] = z_->docs[i].description->text();
+        captions.date[i] = z_->docs[i].date->text();
+    }
+    captions.rdv = z_->Label_RDV->text();
+    report::Report r;
+    r.title = QStringLiteral("Rapport de candidature");
+    r.variables = RapportCandidature(s_.store(), s_.IdCandidature, captions, QDate::currentDate());
+    r.pages = report::prepare(
+        report::templateOrEmpty(s_.store().path(QStringLiteral("Reports/Candidature.frf"))),
+        r.variables);
+    return r;
+}
+
+void ApplicationEditor::lien_apercuRapportClick()
+{
+    if (!savedForReport()) return;
+    std::optional<BusyCursor> busy(std::in_place);
+    const report::Report r = applicationReport();
+    report::ReportPreview preview(r, &page_);
+    connect(&preview, &report::ReportPreview::printRequested, &preview, [&r, &preview] {
+        QString error;
+        if (!report::printReport(r, &preview, true, &error) && !error.isEmpty()) msg::error(error);
+    });
+    busy.reset();
+    dialogs::exec(preview);
+}
+
+void ApplicationEditor::lien_printRapportClick()
+{
+    if (!savedForReport()) return;
+    std::optional<BusyCursor> busy(std::in_place);
+    const report::Report r = applicationReport();
+    busy.reset();
+    QString error;
+    if (!report::printReport(r, &page_, true, &error) && !error.isEmpty()) msg::error(error);
+}
+
+void ApplicationEditor::lien_saveRapportClick()
+{
+    QString file = dialogs::saveFile(&page_, QStringLiteral("Enregistrer le rapport"),
+                                     QStringLiteral("Fichier PDF (*.pdf)"),
+                                     z_->nom_soc->text() + QStringLiteral(".pdf"));
+    if (file.isEmpty()) return;
+    if (!file.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive)) file += QStringLiteral(".pdf");
+    if (!savedForReport()) return;
+    const BusyCursor busy;
+    QString error;
+    if (!report::writePdf(applicationReport(), file, QStringLiteral("ORVALDIS"), &error))
+        msg::error(QStringLiteral("Impossible d'enregistrer le rapport \"%1\" :").arg(file) + CR +
+                   CR + error);
 }
 
 // ---- Appointment ------------------------------------------------------------------------

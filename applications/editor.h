@@ -3,6 +3,8 @@
 // what the user changed, the appointment, the contact link, the documents,
 // the deletion, and the way back to the listing.
 
+#include "platform/report/report.h"
+
 #include <QObject>
 #include <QStringList>
 
@@ -32,6 +34,11 @@ public:
     bool SauveCandidature();
     void lien_RetourListingClick();
     void lien_SupprimerCandidatureClick();
+
+    // The report of the open application: preview, print, PDF file.
+    void lien_apercuRapportClick();
+    void lien_printRapportClick();
+    void lien_saveRapportClick();
 
     void DefinirDateClick();
     void RDVsupprimerClick();
@@ -76,6 +83,11 @@ private:
     QString notesPath(qint32 id) const;
 
     void leaveToListing();
+    // Saves the open application; false (with the message shown) when it
+    // keeps changes that could not be written.
+    bool savedForReport();
+    // The report of the open application, prepared.
+    report::Report applicationReport() const;
 
     ApplicationsPage& page_;
     ProgramState& s_;

@@ -1,4 +1,5 @@
 list(APPEND CORE_SOURCES
+  reports/applicationreport.cpp
   reports/statistics.cpp
   reports/statsthread.cpp
 )

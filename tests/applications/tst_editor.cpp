@@ -9,6 +9,7 @@
 #include "platform/dialogs.h"
 #include "platform/mailsender.h"
 #include "platform/panels.h"
+#include "platform/report/output.h"
 #include "reports/calendrier.h"
 #include "shell/formgeneral.h"
 #include "shell/mdiparent.h"
@@ -363,6 +364,59 @@ private slots:
                  z->docs[0].group->y() - z->GroupType->geometry().bottom());
         // The "finished" box does not touch its caption.
         QVERIFY(z->Label_TerminerCandidature->x() - z->CheckBox1->geometry().right() >= 4);
+    }
+
+    void theReportIsPreviewedAndSavedAsPdfAfterTheApplication()
+    {
+        Program p({sample(1, 1, "Comptable")});
+        QDir(p.dir.path()).mkdir("Reports");
+        QVERIFY(QFile::copy(QStringLiteral(RESOURCES_DIR "/Reports/Candidature.frf"),
+                            p.dir.filePath("Reports/Candidature.frf")));
+        writeBytes(p.dir.filePath("txt/BN_1.txt"),
+                   QByteArray("Une ligne de notes\r\n").repeated(400));
+        p.open(1);
+        for (const char* link : {"lien_apercuRapport", "lien_printRapport", "lien_saveRapport"})
+            QVERIFY(child<LinkLabel>(p.f(), link)->isEnabled());
+
+        // The preview opens on one whole page and paints only what is in sight.
+        int painted = -1;
+        bool whole = false;
+        p.answers["ReportPreview"] = [&](QDialog& d) {
+            auto& preview = static_cast<report::ReportPreview&>(d);
+            QVERIFY(QTest::qWaitForWindowExposed(&preview));
+            QApplication::processEvents();
+            whole = qAbs(preview.zoom() - preview.wholePageZoom()) < 1e-6;
+            painted = preview.paintedPages();
+        };
+        p.editor()->lien_apercuRapportClick();
+        QVERIFY(whole);
+        QVERIFY(painted >= 1 && painted <= 2);
+
+        // Saving asks for the file first, then writes the application, then the report.
+        const QString pdf = p.dir.filePath("rapport");
+        QString asked;
+        dialogs::setFileHook([&](const QString& title) {
+            asked = title;
+            return pdf;
+        });
+        p.z()->Edit_intitule->setText(QStringLiteral("Comptable senior"));
+        p.editor()->lien_saveRapportClick();
+        dialogs::setFileHook({});
+        QCOMPARE(p.messages.count(), 0);
+        QCOMPARE(p.onDisk(0).intitule.text(), QStringLiteral("Comptable senior"));
+        const QByteArray bytes = readBytes(pdf + ".pdf");
+        QVERIFY(bytes.startsWith("%PDF"));
+        // 400 lines of notes go over further pages.
+        QVERIFY(bytes.count("/Type /Page") - bytes.count("/Type /Pages") >= 2);
+
+        // An application that cannot be saved gives no report.
+        QFile::remove(pdf + ".pdf");
+        p.z()->Edit_intitule->clear();
+        dialogs::setFileHook([&](const QString&) { return pdf + ".pdf"; });
+        p.editor()->lien_saveRapportClick();
+        dialogs::setFileHook({});
+        QVERIFY(!QFile::exists(pdf + ".pdf"));
+        QCOMPARE(p.messages.count(), 1);
     }
 
     void aFailedRewriteEndsTheProgramThroughItsEventLoop()
