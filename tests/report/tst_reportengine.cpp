@@ -1,11 +1,14 @@
 // The report engine: templates, variables, flowing text, page numbers, and
 // the PDF file read back as a reader would see it.
 #include "common/testfiles.h"
+#include "platform/report/output.h"
 #include "platform/report/pdf.h"
 #include "platform/report/prepare.h"
 #include "platform/report/templatereader.h"
 
 #include <QPdfDocument>
+#include <QPrinter>
+#include <QPrinterInfo>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -175,6 +178,29 @@ private slots:
         QCOMPARE(pdf.metaData(QPdfDocument::MetaDataField::Creator).toString(),
                  QStringLiteral("ORVALDIS"));
         QVERIFY(readBytes(path).contains("<pdf:Keywords>ORVALDIS</pdf:Keywords>"));
+    }
+
+    void printingPaintsEveryPageAndSaysWhenThereIsNoPrinter()
+    {
+        QTemporaryDir dir;
+        Report r;
+        r.title = QStringLiteral("Rapport de candidature");
+        r.pages = prepare(sample(dir), {{"Titre", "Titre imprimé"}, {"Memo", memo(150)}});
+        QPrinter printer(QPrinter::HighResolution);
+        preparePrinter(printer, r);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(dir.filePath("imprime.pdf"));
+        QVERIFY(paintOn(printer, r));
+        QPdfDocument pdf;
+        QCOMPARE(pdf.load(dir.filePath("imprime.pdf")), QPdfDocument::Error::None);
+        QCOMPARE(pdf.pageCount(), int(r.pages.size()));
+        QVERIFY(qAbs(pdf.pagePointSize(0).width() - 212 / 25.4 * 72) < 0.5);
+        QVERIFY(pdf.getAllText(0).text().contains(QStringLiteral("Titre imprimé")));
+
+        if (!QPrinterInfo::availablePrinters().isEmpty()) QSKIP("a printer is installed here");
+        QString error;
+        QVERIFY(!printReport(r, nullptr, false, &error));
+        QCOMPARE(error, QStringLiteral("Aucune imprimante n'est installée sur cet ordinateur."));
     }
 
     void aFailedWriteLeavesTheFileThatWasThere()
