@@ -39,9 +39,8 @@ ApplicationsPage::ApplicationsPage(QWidget* parent) : QWidget(parent)
         Panel_Assistant->addLink(QStringLiteral("LienImprimerListing"), QString(), "print");
     LienExportListing =
         Panel_Assistant->addLink(QStringLiteral("LienExportListing"), QString(), "export");
-    // The listing reports are not part of this version yet.
-    for (LinkLabel* l : {LienApercuListing, LienImprimerListing, LienExportListing})
-        l->setEnabled(false);
+    // The spreadsheet export is not part of this version yet.
+    LienExportListing->setEnabled(false);
 
     Panel_Candidatures = new SidePanel(QStringLiteral("Panel_Candidatures"),
                                        QStringLiteral("Titre_Candidature"), this);

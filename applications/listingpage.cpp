@@ -3,11 +3,14 @@
 #include "applications/applicationspage.h"
 #include "applications/listinggrid.h"
 #include "platform/busycursor.h"
+#include "platform/dialogs.h"
 #include "platform/frameservices.h"
 #include "platform/messages.h"
 #include "platform/panels.h"
+#include "platform/report/output.h"
 #include "platform/showresult.h"
 #include "reports/legende.h"
+#include "reports/listingreport.h"
 #include "store/programstate.h"
 #include "store/settings.h"
 #include "store/texts.h"
@@ -39,6 +42,10 @@ ListingPage::ListingPage(ApplicationsPage& page, ProgramState& state, FrameServi
     connect(page.Label_RelancesOnly, &LinkLabel::clicked, this,
             &ListingPage::Label_RelancesOnlyClick);
     connect(page.Label_Legende, &LinkLabel::clicked, this, &ListingPage::Label_LegendeClick);
+    connect(page.LienApercuListing, &LinkLabel::clicked, this,
+            &ListingPage::LienApercuListingClick);
+    connect(page.LienImprimerListing, &LinkLabel::clicked, this,
+            &ListingPage::LienImprimerListingClick);
     connect(&state, &ProgramState::filtersChanged, this, &ListingPage::showFilters);
     connect(&state, &ProgramState::listingRequested, this, &ListingPage::AfficheCandidatures);
     buildMenus();
@@ -355,6 +362,44 @@ void ListingPage::Label_LegendeClick()
 {
     if (!legende_) legende_ = new TLegende(&page_);
     legende_->showLegend();
+}
+
+// ---- Listing report ------------------------------------------------------------------
+
+bool ListingPage::listingReport(report::Report* r) const
+{
+    if (page_.StringGrid1->isHidden() || model_->rowCount() == 0) {
+        msg::information(QStringLiteral("Veuillez créer au moins une candidature."));
+        return false;
+    }
+    const BusyCursor busy;
+    ListingReportInput in;
+    in.rows = model_->rows();
+    for (const QLabel* l : page_.LabelChiffres)
+        in.figures.append(l->text());
+    in.now = QDateTime::currentDateTime();
+    *r = ReportListing(s_.store(), in);
+    return true;
+}
+
+void ListingPage::LienApercuListingClick()
+{
+    report::Report r;
+    if (!listingReport(&r)) return;
+    report::ReportPreview preview(r, &page_);
+    connect(&preview, &report::ReportPreview::printRequested, &preview, [&r, &preview] {
+        QString error;
+        if (!report::printReport(r, &preview, true, &error) && !error.isEmpty()) msg::error(error);
+    });
+    dialogs::exec(preview);
+}
+
+void ListingPage::LienImprimerListingClick()
+{
+    report::Report r;
+    if (!listingReport(&r)) return;
+    QString error;
+    if (!report::printReport(r, &page_, true, &error) && !error.isEmpty()) msg::error(error);
 }
 
 // ---- Alarms ----------------------------------------------------------------------------

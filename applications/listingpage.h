@@ -5,6 +5,7 @@
 
 #include "applications/listingmodel.h"
 #include "applications/sort.h"
+#include "platform/report/report.h"
 #include "reports/statsthread.h"
 
 #include <QObject>
@@ -49,6 +50,10 @@ public:
     void Label_RelancesOnlyClick();
     void Label_LegendeClick();
 
+    // The listing report as it stands: preview, print.
+    void LienApercuListingClick();
+    void LienImprimerListingClick();
+
     // Sort commands: position 0-6 in the order of the menus.
     void popupSortClick(int position);
     void popupDirectionClick(bool descending);
@@ -84,6 +89,8 @@ private:
     void reportBadDates(const QList<int>& positions);
     void startStats();
     void showFilters();
+    // The listing report, or nothing (with the message) when no row is shown.
+    bool listingReport(report::Report* r) const;
 
     ApplicationsPage& page_;
     ProgramState& s_;

@@ -6,4 +6,5 @@ list(APPEND CORE_SOURCES
 list(APPEND GUI_SOURCES
   reports/calendrier.cpp
   reports/legende.cpp
+  reports/listingreport.cpp
 )

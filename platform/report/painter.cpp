@@ -26,6 +26,13 @@ void paintText(QPainter& p, const TextBox& t)
     const QRectF inner = t.rect.adjusted(t.gapLeft, t.gapTop, -t.gapLeft, 0);
     // A flowing text was cut into lines when the report was prepared: it
     // is drawn as cut, so that every line lands where it was counted.
+    if (!t.wrap) {
+        p.save();
+        p.setClipRect(t.rect);
+        p.drawText(inner, int(t.align), t.text);
+        p.restore();
+        return;
+    }
     const int flags = int(t.align) | (t.flows ? 0 : int(Qt::TextWordWrap));
     p.drawText(inner, flags, t.text);
 }

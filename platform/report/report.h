@@ -41,6 +41,8 @@ struct TextBox {
     // The text goes on over further pages when it does not fit; on those
     // pages the box starts at flowTop and ends where the footer begins.
     bool flows = false;
+    // Otherwise the text stays on one line, cut at the box's edge.
+    bool wrap = true;
     qreal flowTop = 40;
     // Repeated on every page that a flowing box adds.
     bool footer = false;

@@ -68,6 +68,7 @@ TextBox textOf(const QJsonObject& o)
     t.gapLeft = o.value("gapLeft").toDouble(t.gapLeft);
     t.gapTop = o.value("gapTop").toDouble(t.gapTop);
     t.flows = o.value("flow").toBool();
+    t.wrap = o.value("wrap").toBool(true);
     t.flowTop = o.value("flowTop").toDouble(t.flowTop);
     t.footer = o.value("footer").toBool();
     return t;

@@ -6,7 +6,9 @@
 #include "applications/listingpage.h"
 #include "common/programfolder.h"
 #include "platform/panels.h"
+#include "platform/pictures.h"
 #include "reports/legende.h"
+#include "reports/listingreport.h"
 #include "shell/formgeneral.h"
 #include "shell/mdiparent.h"
 #include "store/settings.h"
@@ -174,6 +176,80 @@ private slots:
         QCOMPARE(p.messages.count(), 1);
         QVERIFY(p.messages.shown[0].text.contains("\"candidatures.dat\""));
         QDir(p.dir.path()).rmdir("candidatures.dat");
+    }
+
+    void theListingReportPagesAtFortySixThenSixtyThreeRows()
+    {
+        auto apps = [](int n) {
+            QList<TCandidatureRec> l;
+            for (int i = 1; i <= n; ++i)
+                l.append(app(i, 1 + i % 2, QStringLiteral("P%1").arg(i), "20260105"));
+            return l;
+        };
+        auto pagesOf = [](const Program& p) {
+            ListingReportInput in{p.listing()->model()->rows(), {}, QDateTime::currentDateTime()};
+            return ReportListing(p.f()->store(), in).pages;
+        };
+        auto texts = [](const report::Page& page) {
+            QStringList t;
+            for (const report::Object& o : page.objects)
+                if (const auto* b = std::get_if<report::TextBox>(&o)) t.append(b->text);
+            return t;
+        };
+        for (int n : {45, 46}) {
+            Program p(apps(n));
+            QCOMPARE(pagesOf(p).size(), 1); // a full page is the last one
+        }
+        Program p(apps(47));
+        const auto pages = pagesOf(p);
+        QCOMPARE(pages.size(), 2);
+        QVERIFY(texts(pages[0]).contains(QStringLiteral("Légende")));
+        QVERIFY(texts(pages[0]).contains(QStringLiteral("Page 1/2")));
+        QVERIFY(!texts(pages[1]).contains(QStringLiteral("Légende")));
+        QVERIFY(texts(pages[1]).contains(QStringLiteral("Page 2/2")));
+        // The 47th row of the listing starts the second page at y 56.
+        const QString last = p.title(46);
+        for (const report::Object& o : pages[1].objects)
+            if (const auto* b = std::get_if<report::TextBox>(&o); b && b->text == last)
+                QCOMPARE(b->rect.top(), 56.0);
+        QVERIFY(texts(pages[1]).contains(last));
+
+        // The preview opens from the panel; an empty listing says so instead.
+        int shown = 0;
+        p.answers["ReportPreview"] = [&shown](QDialog&) { ++shown; };
+        p.listing()->LienApercuListingClick();
+        QCOMPARE(shown, 1);
+        Program none({});
+        none.listing()->LienApercuListingClick();
+        QCOMPARE(none.messages.texts(),
+                 QStringList(QStringLiteral("Veuillez créer au moins une candidature.")));
+    }
+
+    void anAlarmShowsOverAFinishedApplicationInTheReport()
+    {
+        TCandidatureRec c = app(1, 2, "Juriste", "20260105");
+        c.terminee = 1;
+        Program p({c});
+        // A row flagged with an alarm whose application is finished.
+        QList<TLigneListing> rows = p.listing()->model()->rows();
+        rows[0].alarme = 1;
+        const auto pages = ReportListing(p.f()->store(), {rows, {}, QDateTime()}).pages;
+        QImage first;
+        for (const report::Object& o : pages[0].objects)
+            if (const auto* pic = std::get_if<report::Picture>(&o); pic && pic->rect.top() == 320) {
+                first = pic->image;
+                break;
+            }
+        QCOMPARE(first, pictures::listingIcon(pictures::ListingIcon::Img_Attention).toImage());
+        rows[0].alarme = 0;
+        const auto again = ReportListing(p.f()->store(), {rows, {}, QDateTime()}).pages;
+        for (const report::Object& o : again[0].objects)
+            if (const auto* pic = std::get_if<report::Picture>(&o); pic && pic->rect.top() == 320) {
+                QCOMPARE(
+                    pic->image,
+                    pictures::listingIcon(pictures::ListingIcon::CandidatureTerminee).toImage());
+                break;
+            }
     }
 
     void theGridGrowsWithTheWindow()
