@@ -21,6 +21,7 @@
 #include "platform/showresult.h"
 #include "reports/applicationreport.h"
 #include "reports/calendrier.h"
+#include "reports/reportwindows.h"
 #include "reports/statistics.h"
 #include "store/cp1252.h"
 #include "store/helpers.h"
@@ -456,13 +457,8 @@ void ApplicationEditor::lien_apercuRapportClick()
     if (!savedForReport()) return;
     std::optional<BusyCursor> busy(std::in_place);
     const report::Report r = applicationReport();
-    report::ReportPreview preview(r, &page_);
-    connect(&preview, &report::ReportPreview::printRequested, &preview, [&r, &preview] {
-        QString error;
-        if (!report::printReport(r, &preview, true, &error) && !error.isEmpty()) msg::error(error);
-    });
     busy.reset();
-    dialogs::exec(preview);
+    previewReport(r, &page_);
 }
 
 void ApplicationEditor::lien_printRapportClick()
@@ -471,8 +467,7 @@ void ApplicationEditor::lien_printRapportClick()
     std::optional<BusyCursor> busy(std::in_place);
     const report::Report r = applicationReport();
     busy.reset();
-    QString error;
-    if (!report::printReport(r, &page_, true, &error) && !error.isEmpty()) msg::error(error);
+    printReportWithDialog(r, &page_);
 }
 
 void ApplicationEditor::lien_saveRapportClick()

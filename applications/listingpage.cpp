@@ -11,6 +11,7 @@
 #include "platform/showresult.h"
 #include "reports/legende.h"
 #include "reports/listingreport.h"
+#include "reports/reportwindows.h"
 #include "store/programstate.h"
 #include "store/settings.h"
 #include "store/texts.h"
@@ -386,20 +387,14 @@ void ListingPage::LienApercuListingClick()
 {
     report::Report r;
     if (!listingReport(&r)) return;
-    report::ReportPreview preview(r, &page_);
-    connect(&preview, &report::ReportPreview::printRequested, &preview, [&r, &preview] {
-        QString error;
-        if (!report::printReport(r, &preview, true, &error) && !error.isEmpty()) msg::error(error);
-    });
-    dialogs::exec(preview);
+    previewReport(r, &page_);
 }
 
 void ListingPage::LienImprimerListingClick()
 {
     report::Report r;
     if (!listingReport(&r)) return;
-    QString error;
-    if (!report::printReport(r, &page_, true, &error) && !error.isEmpty()) msg::error(error);
+    printReportWithDialog(r, &page_);
 }
 
 // ---- Alarms ----------------------------------------------------------------------------

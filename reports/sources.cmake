@@ -7,4 +7,5 @@ list(APPEND GUI_SOURCES
   reports/calendrier.cpp
   reports/legende.cpp
   reports/listingreport.cpp
+  reports/reportwindows.cpp
 )
