@@ -39,8 +39,6 @@ ApplicationsPage::ApplicationsPage(QWidget* parent) : QWidget(parent)
         Panel_Assistant->addLink(QStringLiteral("LienImprimerListing"), QString(), "print");
     LienExportListing =
         Panel_Assistant->addLink(QStringLiteral("LienExportListing"), QString(), "export");
-    // The spreadsheet export is not part of this version yet.
-    LienExportListing->setEnabled(false);
 
     Panel_Candidatures = new SidePanel(QStringLiteral("Panel_Candidatures"),
                                        QStringLiteral("Titre_Candidature"), this);

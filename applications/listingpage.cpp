@@ -8,6 +8,8 @@
 #include "platform/messages.h"
 #include "platform/panels.h"
 #include "platform/report/output.h"
+#include "platform/report/spreadsheet.h"
+#include "platform/shellopen.h"
 #include "platform/showresult.h"
 #include "reports/legende.h"
 #include "reports/listingreport.h"
@@ -47,6 +49,8 @@ ListingPage::ListingPage(ApplicationsPage& page, ProgramState& state, FrameServi
             &ListingPage::LienApercuListingClick);
     connect(page.LienImprimerListing, &LinkLabel::clicked, this,
             &ListingPage::LienImprimerListingClick);
+    connect(page.LienExportListing, &LinkLabel::clicked, this,
+            &ListingPage::LienExportListingClick);
     connect(&state, &ProgramState::filtersChanged, this, &ListingPage::showFilters);
     connect(&state, &ProgramState::listingRequested, this, &ListingPage::AfficheCandidatures);
     buildMenus();
@@ -367,7 +371,7 @@ void ListingPage::Label_LegendeClick()
 
 // ---- Listing report ------------------------------------------------------------------
 
-bool ListingPage::listingReport(report::Report* r) const
+bool ListingPage::listingReport(report::Report* r, bool exportMode) const
 {
     if (page_.StringGrid1->isHidden() || model_->rowCount() == 0) {
         msg::information(QStringLiteral("Veuillez créer au moins une candidature."));
@@ -379,6 +383,7 @@ bool ListingPage::listingReport(report::Report* r) const
     for (const QLabel* l : page_.LabelChiffres)
         in.figures.append(l->text());
     in.now = QDateTime::currentDateTime();
+    in.exportMode = exportMode;
     *r = ReportListing(s_.store(), in);
     return true;
 }
@@ -395,6 +400,32 @@ void ListingPage::LienImprimerListingClick()
     report::Report r;
     if (!listingReport(&r)) return;
     printReportWithDialog(r, &page_);
+}
+
+void ListingPage::LienExportListingClick()
+{
+    if (page_.StringGrid1->isHidden() || model_->rowCount() == 0) {
+        msg::information(QStringLiteral("Veuillez créer au moins une candidature."));
+        return;
+    }
+    QString file = dialogs::saveFile(&page_, QStringLiteral("Exporter vers Excel"),
+                                     GetTxt(186) + QStringLiteral(" Excel (*.xlsx)"));
+    if (file.isEmpty()) return;
+    if (!file.endsWith(QLatin1String(".xlsx"), Qt::CaseInsensitive))
+        file += QStringLiteral(".xlsx");
+    report::Report r;
+    if (!listingReport(&r, true)) return;
+    QString error;
+    {
+        const BusyCursor busy;
+        if (!report::writeXlsx(report::pageGrid(r.pages.value(0)), file, &error)) {
+            msg::error(QStringLiteral("Impossible d'enregistrer \"%1\" :").arg(file) + CR + CR +
+                       error);
+            return;
+        }
+    }
+    // Opened with the desktop's spreadsheet program, when there is one.
+    ExecuteFile(file);
 }
 
 // ---- Alarms ----------------------------------------------------------------------------

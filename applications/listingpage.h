@@ -53,6 +53,8 @@ public:
     // The listing report as it stands: preview, print.
     void LienApercuListingClick();
     void LienImprimerListingClick();
+    // The listing written as a spreadsheet, then opened.
+    void LienExportListingClick();
 
     // Sort commands: position 0-6 in the order of the menus.
     void popupSortClick(int position);
@@ -90,7 +92,7 @@ private:
     void startStats();
     void showFilters();
     // The listing report, or nothing (with the message) when no row is shown.
-    bool listingReport(report::Report* r) const;
+    bool listingReport(report::Report* r, bool exportMode = false) const;
 
     ApplicationsPage& page_;
     ProgramState& s_;

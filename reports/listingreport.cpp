@@ -155,9 +155,11 @@ report::Report ReportListing(const Store& store, const ListingReportInput& in)
     report::Report r;
     r.title = QStringLiteral("Listing des candidatures");
     Page page;
-    footer(page, in.now);
-    firstPageBlocks(page, in.figures);
-    qreal y = 320;
+    if (!in.exportMode) {
+        footer(page, in.now);
+        firstPageBlocks(page, in.figures);
+    }
+    qreal y = in.exportMode ? 0 : 320;
     for (int i = 0; i < in.rows.size(); ++i) {
         const TLigneListing& l = in.rows[i];
         const TCandidatureRec c =
@@ -167,12 +169,25 @@ report::Report ReportListing(const Store& store, const ListingReportInput& in)
         row(page, y, l, c, s);
         y += 15;
         // A new page only when a row is still to come: a full page is the last.
-        if (y > 1000 && i + 1 < in.rows.size()) {
+        if (!in.exportMode && y > 1000 && i + 1 < in.rows.size()) {
             r.pages.append(page);
             page = Page();
             footer(page, in.now);
             y = 56;
         }
+    }
+    if (in.exportMode) {
+        // Plain values: no frame, no picture, no colour.
+        QList<report::Object> plain;
+        for (report::Object& o : page.objects)
+            if (auto* t = std::get_if<TextBox>(&o)) {
+                t->frame = report::NoSide;
+                t->fill = QColor();
+                t->color = Qt::black;
+                t->bold = false;
+                plain.append(*t);
+            }
+        page.objects = plain;
     }
     r.pages.append(page);
     // The page numbers, now that the count is known.

@@ -14,6 +14,9 @@ struct ListingReportInput {
     QList<TLigneListing> rows; // in display order
     QStringList figures;       // the seven key-figure texts as shown
     QDateTime now;
+    // For the spreadsheet: the rows alone from the top, on one page, without
+    // header, legend, figures, frames, pictures or colours.
+    bool exportMode = false;
 };
 
 // Rows of the first page and of each further page.

@@ -7,6 +7,7 @@
 #include "common/programfolder.h"
 #include "platform/panels.h"
 #include "platform/pictures.h"
+#include "platform/shellopen.h"
 #include "reports/legende.h"
 #include "reports/listingreport.h"
 #include "shell/formgeneral.h"
@@ -16,7 +17,9 @@
 #include <QAbstractItemModelTester>
 #include <QLabel>
 #include <QMenu>
+#include <QProcess>
 #include <QSignalSpy>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -223,6 +226,36 @@ private slots:
         none.listing()->LienApercuListingClick();
         QCOMPARE(none.messages.texts(),
                  QStringList(QStringLiteral("Veuillez créer au moins une candidature.")));
+    }
+
+    void theExportWritesTheRowsAsPlainCellsAndOpensTheFile()
+    {
+        if (QStandardPaths::findExecutable(QStringLiteral("xlsx2csv")).isEmpty())
+            QSKIP("xlsx2csv is not installed");
+        TCandidatureRec a = app(1, 1, "Comptable", "20260105");
+        a.cv = QStringLiteral("/home/moi/cv.pdf");
+        a.date_cv = QStringLiteral("20260105");
+        Program p({a, app(2, 2, "Juriste", "20260107")});
+        const QString file = p.dir.filePath("listing");
+        QString opened;
+        dialogs::setFileHook([&](const QString&) { return file; });
+        setExecuteFileHook([&](const QString& f) { opened = f; });
+        p.listing()->LienExportListingClick();
+        dialogs::setFileHook({});
+        setExecuteFileHook({});
+        QCOMPARE(opened, file + ".xlsx");
+        QProcess csv;
+        csv.start(QStringLiteral("xlsx2csv"), {file + ".xlsx"});
+        QVERIFY(csv.waitForFinished(20000));
+        const QStringList lines =
+            QString::fromUtf8(csv.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 2);
+        // In the listing's order, the letters as plain texts after the
+        // appointment's empty column.
+        QCOMPARE(lines[0].trimmed(), QStringLiteral("05/01/2026,ACME,Comptable,,C"));
+        QVERIFY2(lines[1].startsWith(QStringLiteral("07/01/2026,BETA,Juriste")),
+                 qPrintable(lines[1]));
+        QVERIFY(!lines[1].contains(QLatin1Char('C')));
     }
 
     void anAlarmShowsOverAFinishedApplicationInTheReport()

@@ -4,6 +4,7 @@
 #include "platform/report/output.h"
 #include "platform/report/pdf.h"
 #include "platform/report/prepare.h"
+#include "platform/report/spreadsheet.h"
 #include "platform/report/templatereader.h"
 
 #include <QPdfDocument>
@@ -201,6 +202,40 @@ private slots:
         QString error;
         QVERIFY(!printReport(r, nullptr, false, &error));
         QCOMPARE(error, QStringLiteral("Aucune imprimante n'est installée sur cet ordinateur."));
+    }
+
+    void theSpreadsheetGridFollowsThePositionsOfTheTexts()
+    {
+        Page page;
+        auto at = [&page](qreal x, qreal y, const QString& t) {
+            TextBox b;
+            b.rect = QRectF(x, y, 10, 10);
+            b.text = t;
+            page.objects.append(b);
+        };
+        at(134, 15, "BETA");
+        at(51, 0, "05/01/2026");
+        at(134, 0, "ACME");
+        at(51, 15, "07/01/2026");
+        Picture pic;
+        pic.rect = QRectF(36, 0, 15, 15);
+        page.objects.append(pic);
+        at(637, 15, "C");
+        const QList<QStringList> grid = pageGrid(page);
+        QCOMPARE(grid.size(), 2);
+        QCOMPARE(grid[0], QStringList({"05/01/2026", "ACME", ""}));
+        QCOMPARE(grid[1], QStringList({"07/01/2026", "BETA", "C"}));
+
+        QTemporaryDir dir;
+        QString error;
+        QVERIFY2(writeXlsx(grid, dir.filePath("a.xlsx"), &error), qPrintable(error));
+        QVERIFY(readBytes(dir.filePath("a.xlsx")).startsWith("PK"));
+        // Nowhere to write: the reason is given and the previous file stays.
+        writeBytes(dir.filePath("b.xlsx"), "ancien");
+        QVERIFY(!writeXlsx(grid, dir.filePath("absent/b.xlsx"), &error));
+        QVERIFY(!error.isEmpty());
+        QCOMPARE(readBytes(dir.filePath("b.xlsx")), QByteArray("ancien"));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 2);
     }
 
     void aFailedWriteLeavesTheFileThatWasThere()
