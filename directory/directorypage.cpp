@@ -1,16 +1,21 @@
 #include "directory/directorypage.h"
 
 #include "directory/companyfields.h"
+#include "directory/companysheet.h"
 #include "directory/contactops.h"
 #include "directory/directoryrules.h"
+#include "directory/impressionsociete.h"
 #include "platform/busycursor.h"
 #include "platform/frameservices.h"
 #include "platform/mailsender.h"
 #include "platform/messages.h"
 #include "platform/panels.h"
+#include "platform/report/output.h"
+#include "platform/report/templatereader.h"
 #include "platform/shellopen.h"
 #include "platform/showresult.h"
 #include "platform/widgets.h"
+#include "reports/reportwindows.h"
 #include "store/programstate.h"
 #include "store/texts.h"
 
@@ -23,6 +28,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
@@ -84,10 +90,13 @@ void DirectoryPage::buildPanel()
         Panel_Societes->addLink(QStringLiteral("lien_MailerSociete"), QString(), "export");
     lien_exportSoc = Panel_Societes->addLink(QStringLiteral("lien_exportSoc"), QString(), "export");
     lien_importSoc = Panel_Societes->addLink(QStringLiteral("lien_importSoc"), QString(), "new");
-    // The company sheet, the import and the export are not part of this version yet.
-    for (LinkLabel* l : {lien_ApercuSociete, lien_ImprimerSociete, lien_MailerSociete,
-                         lien_exportSoc, lien_importSoc})
+    // The import and the export are not part of this version yet.
+    for (LinkLabel* l : {lien_exportSoc, lien_importSoc})
         l->setEnabled(false);
+    connect(lien_ApercuSociete, &LinkLabel::clicked, this, &DirectoryPage::lien_ApercuSocieteClick);
+    connect(lien_ImprimerSociete, &LinkLabel::clicked, this,
+            &DirectoryPage::lien_ImprimerSocieteClick);
+    connect(lien_MailerSociete, &LinkLabel::clicked, this, &DirectoryPage::lien_MailerSocieteClick);
 }
 
 void DirectoryPage::SetLang()
@@ -246,7 +255,6 @@ void DirectoryPage::ListeSocietesClick()
 {
     QListWidgetItem* item = ListeSocietes->currentItem();
     if (!item || !item->isSelected()) return;
-    // The company sheet is not part of this version yet: its links stay off.
     const QString name = item->text();
     const QList<TSocieteRec>& socs = s_.store().Societes;
     for (const TSocieteRec& s : socs) {
@@ -268,6 +276,8 @@ void DirectoryPage::ListeSocietesClick()
     Annu_save->setEnabled(true);
     Annu_delete->setEnabled(true);
     Bt_AnnuContacts->show();
+    for (LinkLabel* l : {lien_MailerSociete, lien_ApercuSociete, lien_ImprimerSociete})
+        l->setEnabled(true);
 }
 
 void DirectoryPage::updateContactsButton()
@@ -384,6 +394,84 @@ void DirectoryPage::Bt_AnnuContactsClick()
     if (msg::confirm(QStringLiteral("Il n'existe pas de contact pour cette société.") + CR +
                      QStringLiteral("Voulez-vous en ajouter un ?")))
         emit firstContactRequested();
+}
+
+// ---- Company sheet -------------------------------------------------------------------------
+
+report::Report DirectoryPage::sheet(const QMap<QString, QString>& variables, qint32 societe) const
+{
+    return CreationReport(
+        report::templateOrEmpty(s_.store().path(QStringLiteral("Reports/Societe.frf"))), variables,
+        s_.store().Contacts, societe, QStringLiteral("Fiche de ") + variables.value("societe"),
+        QDate::currentDate());
+}
+
+report::Report DirectoryPage::shownSheet() const
+{
+    const char* names[CompanyFields::Count] = {"societe", "adresse_a", "adresse_b", "bp",   "cp",
+                                               "ville",   "pays",      "tela",      "telb", "faxa",
+                                               "faxb",    "service",   "email",     "url"};
+    QMap<QString, QString> v;
+    for (int i = 0; i < CompanyFields::Count; ++i)
+        v[QString::fromLatin1(names[i])] = fields->text(CompanyFields::Field(i));
+    return sheet(v, s_.IdSocieteAnnuaire);
+}
+
+report::Report DirectoryPage::sheetOf(const TSocieteRec& s) const
+{
+    return sheet(companyVariables(s), s.id);
+}
+
+void DirectoryPage::lien_ApercuSocieteClick()
+{
+    std::optional<BusyCursor> busy(std::in_place);
+    const report::Report r = shownSheet();
+    busy.reset();
+    previewReport(r, this);
+}
+
+void DirectoryPage::lien_ImprimerSocieteClick()
+{
+    TFormImpressionSociete choice(this);
+    bool all = false;
+    if (!choice.choose(&all)) return;
+    if (!all) {
+        printReportWithDialog(shownSheet(), this);
+        return;
+    }
+    // One print job per company, on the printer chosen once.
+    QPrinter printer(QPrinter::HighResolution);
+    QString error;
+    if (!report::choosePrinter(printer, this, &error)) {
+        if (!error.isEmpty()) msg::error(error);
+        return;
+    }
+    const BusyCursor busy;
+    const qint32 shown = s_.IdSocieteAnnuaire;
+    const QList<TSocieteRec>& societes = s_.store().Societes;
+    frame_.progressStart(societes.size());
+    for (const TSocieteRec& s : societes) {
+        frame_.progressStep(1);
+        if (!isLive(s)) continue;
+        s_.IdSocieteAnnuaire = s.id;
+        const report::Report r = sheetOf(s);
+        report::preparePrinter(printer, r);
+        if (!report::paintOn(printer, r)) {
+            msg::error(QStringLiteral("L'impression n'a pas pu être faite."));
+            break;
+        }
+    }
+    frame_.progressHide();
+    s_.IdSocieteAnnuaire = shown;
+}
+
+void DirectoryPage::lien_MailerSocieteClick()
+{
+    const report::Report r = shownSheet();
+    mail_.clear();
+    mail_.setSubject(QStringLiteral("Coordonnées de société"));
+    mail_.setBody(companyMailBody(r.variables));
+    mail_.sendAndReport();
 }
 
 void DirectoryPage::lien_NouvelleSocieteClick()

@@ -2,6 +2,9 @@
 // The company directory page: companies by letter group, the details of the
 // one chosen, saved back; its e-mail, its web site, its contacts, its figures.
 
+#include "platform/report/report.h"
+#include "store/records.h"
+
 #include <QWidget>
 
 class CompanyFields;
@@ -40,6 +43,14 @@ public:
     void Bt_AnnuContactsClick();
     void lien_NouvelleSocieteClick();
 
+    // The company sheet: preview, print (this sheet or all), mail.
+    void lien_ApercuSocieteClick();
+    void lien_ImprimerSocieteClick();
+    void lien_MailerSocieteClick();
+    // The sheet of the company shown, from the fields as they are (saved or not).
+    report::Report shownSheet() const;
+    report::Report sheetOf(const TSocieteRec& s) const;
+
     // Recounts the contacts of the company shown, for the contacts button.
     void updateContactsButton();
     // The name field of the editor, as typed.
@@ -77,6 +88,7 @@ private:
     void buildPanel();
     void build(QWidget* area);
     void showFigures(qint32 societeId);
+    report::Report sheet(const QMap<QString, QString>& variables, qint32 societe) const;
 
     ProgramState& s_;
     FrameServices& frame_;

@@ -4,7 +4,9 @@ list(APPEND CORE_SOURCES
 list(APPEND GUI_SOURCES
   directory/ajoutfournisseur.cpp
   directory/companyfields.cpp
+  directory/companysheet.cpp
   directory/directorypage.cpp
+  directory/impressionsociete.cpp
 )
 list(APPEND CORE_SOURCES
   directory/contactops.cpp

@@ -156,10 +156,21 @@ bool paintOn(QPrinter& printer, const Report& report)
     return p.end();
 }
 
-bool printReport(const Report& report, QWidget* parent, bool withDialog, QString* error)
+bool choosePrinter(QPrinter& printer, QWidget* parent, QString* error)
 {
     error->clear();
     // Without a printer Qt would offer only a file: say so instead.
+    if (QPrinterInfo::availablePrinters().isEmpty()) {
+        *error = QStringLiteral("Aucune imprimante n'est installée sur cet ordinateur.");
+        return false;
+    }
+    QPrintDialog dialog(&printer, parent);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+bool printReport(const Report& report, QWidget* parent, bool withDialog, QString* error)
+{
+    error->clear();
     if (QPrinterInfo::availablePrinters().isEmpty()) {
         *error = QStringLiteral("Aucune imprimante n'est installée sur cet ordinateur.");
         return false;

@@ -45,6 +45,10 @@ void preparePrinter(QPrinter& printer, const Report& report);
 // Paints every page of the report on a printer already set up.
 bool paintOn(QPrinter& printer, const Report& report);
 
+// Chooses the printer for several reports: false with an empty error when
+// the user cancels, with the reason when there is no printer.
+bool choosePrinter(QPrinter& printer, QWidget* parent, QString* error);
+
 // Prints the report, after the print dialog when `withDialog`. False with an
 // empty error when the user cancels; false with the reason when there is
 // no printer or printing failed.

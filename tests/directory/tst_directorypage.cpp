@@ -2,8 +2,10 @@
 #include "common/programfolder.h"
 #include "directory/ajoutfournisseur.h"
 #include "directory/companyfields.h"
+#include "directory/companysheet.h"
 #include "directory/directorypage.h"
 #include "platform/mailsender.h"
+#include "platform/panels.h"
 #include "platform/shellopen.h"
 #include "shell/formgeneral.h"
 #include "shell/mdiparent.h"
@@ -12,6 +14,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPrinterInfo>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
@@ -225,6 +228,86 @@ private slots:
         QCOMPARE(p.d()->Annu_save->geometry(), save);
         QCOMPARE(p.d()->Annu_delete->geometry(), del);
         QVERIFY(save.right() + 4 <= del.left()); // the two buttons do not touch
+    }
+
+    void theSheetPlacesTwoContactsPerRowOverAsManyPagesAsNeeded()
+    {
+        auto contacts = [](int n) {
+            QList<TContactRec> l{person(100, 2, "Ailleurs")};
+            for (int i = 1; i <= n; ++i)
+                l.append(person(i, 1, QStringLiteral("Contact %1").arg(i), "Mme"));
+            return l;
+        };
+        auto boxes = [](const report::Page& page) {
+            QList<QPointF> at;
+            QStringList texts;
+            for (const report::Object& o : page.objects)
+                if (const auto* t = std::get_if<report::TextBox>(&o)) {
+                    texts.append(t->text);
+                    if (t->rect.size() == QSizeF(300, 135)) at.append(t->rect.topLeft());
+                }
+            return std::make_pair(at, texts);
+        };
+        const TSocieteRec acme = makeSociete(1, "ACME");
+        const report::Page templ;
+        auto make = [&](int n) {
+            return CreationReport(templ, companyVariables(acme), contacts(n), 1, "Fiche de ACME",
+                                  QDate(2026, 12, 9))
+                .pages;
+        };
+        const auto none = make(0);
+        QCOMPARE(none.size(), 1);
+        QVERIFY(boxes(none[0]).second.contains(QStringLiteral("Page 1/1")));
+        QVERIFY(boxes(none[0]).second.contains(QStringLiteral("09/12/2026")));
+
+        const auto nine = make(9);
+        QCOMPARE(nine.size(), 2);
+        QCOMPARE(boxes(nine[0]).first.size(), 8);
+        QCOMPARE(boxes(nine[0]).first.value(7), QPointF(400, 850));
+        QCOMPARE(boxes(nine[1]).first, QList<QPointF>{QPointF(56, 90)});
+        QVERIFY(boxes(nine[0]).second.contains(QStringLiteral("Page 1/2")));
+        QVERIFY(boxes(nine[1]).second.contains(QStringLiteral("Page 2/2")));
+        QVERIFY(boxes(nine[0]).second.contains(QStringLiteral("Mme Contact 1")));
+
+        const auto many = make(21);
+        QCOMPARE(many.size(), 3);
+        QCOMPARE(boxes(many[1]).first.size(), 12);
+        QCOMPARE(boxes(many[1]).first.last(), QPointF(400, 840));
+        QCOMPARE(boxes(many[2]).first.size(), 1);
+    }
+
+    void theSheetShowsTheFieldsAsTypedAndTheMailGivesThem()
+    {
+        TSocieteRec acme = makeSociete(1, "ACME");
+        acme.cp = QStringLiteral("69001");
+        acme.ville = QStringLiteral("Lyon");
+        acme.tela = QStringLiteral("04 00 00 00 01");
+        Program p({acme});
+        p.d()->AnnuSelect(QLatin1Char('_'));
+        p.select(0);
+        for (LinkLabel* l :
+             {p.d()->lien_ApercuSociete, p.d()->lien_ImprimerSociete, p.d()->lien_MailerSociete})
+            QVERIFY(l->isEnabled());
+        p.field(CompanyFields::Ville)->setText(QStringLiteral("Villeurbanne")); // not saved
+        const report::Report r = p.d()->shownSheet();
+        QCOMPARE(r.title, QStringLiteral("Fiche de ACME"));
+        QCOMPARE(r.variables.value("ville"), QStringLiteral("Villeurbanne"));
+        QCOMPARE(companyMailBody(r.variables),
+                 QStringList({"", "Coordonnées de la société sélectionnée:",
+                              "---------------------------------------", "", "  ACME", "  ",
+                              "  69001 Villeurbanne", "  Tél: 04 00 00 00 01", "  Fax: "}));
+        // Printing every sheet without a printer says so and changes nothing.
+        if (QPrinterInfo::availablePrinters().isEmpty()) {
+            p.answers["FormImpressionSociete"] = [](QDialog& d) {
+                d.findChild<QRadioButton*>("RadioTout")->setChecked(true);
+                d.accept();
+            };
+            const qint32 shown = p.f()->state().IdSocieteAnnuaire;
+            p.d()->lien_ImprimerSocieteClick();
+            QCOMPARE(p.messages.texts().last(),
+                     QStringLiteral("Aucune imprimante n'est installée sur cet ordinateur."));
+            QCOMPARE(p.f()->state().IdSocieteAnnuaire, shown);
+        }
     }
 
     void deletingTheCompanyShown()
