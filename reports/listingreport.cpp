@@ -30,11 +30,21 @@ TextBox text(qreal x, qreal y, qreal w, qreal h, const QString& t, bool framed =
     return b;
 }
 
+// The icons as images, converted once: a report holds hundreds of
+// thousands of them, all sharing these.
+const QImage& iconImage(ListingIcon which)
+{
+    static QImage images[int(ListingIcon::Marqueur) + 1];
+    QImage& i = images[int(which)];
+    if (i.isNull()) i = pictures::listingIcon(which).toImage();
+    return i;
+}
+
 Picture icon(qreal x, qreal y, qreal w, qreal h, ListingIcon which, bool centred = false)
 {
     Picture p;
     p.rect = QRectF(x, y, w, h);
-    p.image = pictures::listingIcon(which).toImage();
+    p.image = iconImage(which);
     p.centred = centred;
     return p;
 }
