@@ -418,7 +418,7 @@ void ListingPage::LienExportListingClick()
     QString error;
     {
         const BusyCursor busy;
-        if (!report::writeXlsx(report::pageGrid(r.pages.value(0)), file, &error)) {
+        if (!report::writeXlsx(report::reportGrid(r), file, &error)) {
             msg::error(QStringLiteral("Impossible d'enregistrer \"%1\" :").arg(file) + CR + CR +
                        error);
             return;

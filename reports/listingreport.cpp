@@ -3,6 +3,8 @@
 #include "platform/pictures.h"
 #include "store/helpers.h"
 
+#include <memory>
+
 namespace
 {
 
@@ -126,36 +128,96 @@ void firstPageBlocks(Page& page, const QStringList& figures)
         page.objects.append(text(247, 193 + 15 * k, 196, 15, figures.value(k), false));
 }
 
-void row(Page& page, qreal y, const TLigneListing& l, const TCandidatureRec& c,
-         const TSocieteRec& s)
+// What a printed row shows, taken from the records once: the pages are
+// made from these only when they are painted or written.
+struct PrintedRow {
+    QString date, company, title;
+    ListingIcon state = ListingIcon::CandidatureEnCours;
+    ListingIcon category = ListingIcon::Img_societe;
+    bool rdv = false, marqueur = false;
+    bool letters[4] = {false, false, false, false};
+};
+
+// A row as printed, or plain for the spreadsheet: no frame, no picture, no
+// colour, the letters as texts.
+void row(Page& page, qreal y, const PrintedRow& l, bool plain = false)
 {
-    page.objects.append(icon(36, y, 15, 15,
-                             l.alarme     ? ListingIcon::Img_Attention
-                             : c.terminee ? ListingIcon::CandidatureTerminee
-                                          : ListingIcon::CandidatureEnCours));
-    TextBox date = text(51, y, 68, 15, SQL2Date(c.date.text()));
+    auto add = [&page, plain](TextBox b) {
+        if (plain) {
+            b.frame = report::NoSide;
+            b.fill = QColor();
+            b.color = Qt::black;
+            b.bold = false;
+        }
+        page.objects.append(std::move(b));
+    };
+    auto addIcon = [&page, plain](Picture p) {
+        if (!plain) page.objects.append(std::move(p));
+    };
+    addIcon(icon(36, y, 15, 15, l.state));
+    TextBox date = text(51, y, 68, 15, l.date);
     date.align = Qt::AlignCenter;
-    page.objects.append(date);
-    page.objects.append(icon(119, y, 15, 15,
-                             s.categorie.equals("C")   ? ListingIcon::Img_cabinet
-                             : s.categorie.equals("I") ? ListingIcon::Img_interim
-                                                       : ListingIcon::Img_societe));
-    page.objects.append(text(134, y, 204, 15, s.nom.text()));
-    page.objects.append(text(338, y, 284, 15, c.intitule.text()));
-    if (l.rdv) page.objects.append(icon(622, y, 15, 15, ListingIcon::Img_rdv));
-    page.objects.append(text(622, y, 15, 15, QString()));
-    const qint32 flags[4] = {l.cv, l.lettre, l.accuse, l.suite};
+    add(date);
+    addIcon(icon(119, y, 15, 15, l.category));
+    add(text(134, y, 204, 15, l.company));
+    add(text(338, y, 284, 15, l.title));
+    if (l.rdv) addIcon(icon(622, y, 15, 15, ListingIcon::Img_rdv));
+    add(text(622, y, 15, 15, QString()));
     for (int k = 0; k < 4; ++k) {
-        if (flags[k]) {
+        if (l.letters[k]) {
             TextBox b = letter(637 + 15 * k, y, 15, k);
             b.frame = report::AllSides;
-            page.objects.append(b);
+            add(b);
         } else {
-            page.objects.append(text(637 + 15 * k, y, 15, 15, QString()));
+            add(text(637 + 15 * k, y, 15, 15, QString()));
         }
     }
-    if (l.marqueur) page.objects.append(icon(697, y, 15, 15, ListingIcon::Marqueur));
-    page.objects.append(text(697, y, 15, 15, QString()));
+    if (l.marqueur) addIcon(icon(697, y, 15, 15, ListingIcon::Marqueur));
+    add(text(697, y, 15, 15, QString()));
+}
+
+QList<PrintedRow> printedRows(const Store& store, const QList<TLigneListing>& rows)
+{
+    QList<PrintedRow> out(rows.size());
+    // A company's name is read once and shared by all its rows.
+    QList<QString> names(store.Societes.size());
+    QList<bool> named(store.Societes.size(), false);
+    const TCandidatureRec none{};
+    for (int i = 0; i < rows.size(); ++i) {
+        const TLigneListing& l = rows[i];
+        const TCandidatureRec& c = l.index >= 0 && l.index < store.Candidatures.size()
+                                       ? store.Candidatures[l.index]
+                                       : none;
+        PrintedRow& p = out[i];
+        p.date = SQL2Date(c.date.text());
+        p.title = c.intitule.text();
+        if (l.societe >= 0 && l.societe < store.Societes.size()) {
+            const TSocieteRec& s = store.Societes[l.societe];
+            if (!named[l.societe]) {
+                names[l.societe] = s.nom.text();
+                named[l.societe] = true;
+            }
+            p.company = names[l.societe];
+            p.category = s.categorie.equals("C")   ? ListingIcon::Img_cabinet
+                         : s.categorie.equals("I") ? ListingIcon::Img_interim
+                                                   : ListingIcon::Img_societe;
+        }
+        p.state = l.alarme     ? ListingIcon::Img_Attention
+                  : c.terminee ? ListingIcon::CandidatureTerminee
+                               : ListingIcon::CandidatureEnCours;
+        p.rdv = l.rdv;
+        p.marqueur = l.marqueur;
+        const qint32 flags[4] = {l.cv, l.lettre, l.accuse, l.suite};
+        for (int k = 0; k < 4; ++k)
+            p.letters[k] = flags[k] != 0;
+    }
+    return out;
+}
+
+// The rows of each page: the first holds fewer, under the legend and figures.
+int firstRowOf(int page)
+{
+    return page == 0 ? 0 : FirstPageRows + (page - 1) * FurtherPageRows;
 }
 
 } // namespace
@@ -164,49 +226,41 @@ report::Report ReportListing(const Store& store, const ListingReportInput& in)
 {
     report::Report r;
     r.title = QStringLiteral("Listing des candidatures");
-    Page page;
-    if (!in.exportMode) {
-        footer(page, in.now);
-        firstPageBlocks(page, in.figures);
-    }
-    qreal y = in.exportMode ? 0 : 320;
-    for (int i = 0; i < in.rows.size(); ++i) {
-        const TLigneListing& l = in.rows[i];
-        const TCandidatureRec c =
-            l.index < store.Candidatures.size() ? store.Candidatures[l.index] : TCandidatureRec{};
-        const TSocieteRec s =
-            l.societe < store.Societes.size() ? store.Societes[l.societe] : TSocieteRec{};
-        row(page, y, l, c, s);
-        y += 15;
-        // A new page only when a row is still to come: a full page is the last.
-        if (!in.exportMode && y > 1000 && i + 1 < in.rows.size()) {
-            r.pages.append(page);
-            page = Page();
-            footer(page, in.now);
-            y = 56;
-        }
-    }
+    const auto rows = std::make_shared<const QList<PrintedRow>>(printedRows(store, in.rows));
+    const int n = int(rows->size());
     if (in.exportMode) {
-        // Plain values: no frame, no picture, no colour.
-        QList<report::Object> plain;
-        for (report::Object& o : page.objects)
-            if (auto* t = std::get_if<TextBox>(&o)) {
-                t->frame = report::NoSide;
-                t->fill = QColor();
-                t->color = Qt::black;
-                t->bold = false;
-                plain.append(*t);
-            }
-        page.objects = plain;
+        // Every row from the top, one under the other. The spreadsheet
+        // filter sets the pages end to end, so they are made in parts of a
+        // few thousand rows rather than as one page of a million objects.
+        constexpr int Part = 2000;
+        r.madePageCount = qMax(1, (n + Part - 1) / Part);
+        r.makePage = [rows, n](int p) {
+            Page page;
+            const int to = qMin(n, (p + 1) * Part);
+            page.objects.reserve(9 * (to - p * Part));
+            for (int i = p * Part; i < to; ++i)
+                row(page, 15 * (i - p * Part), rows->at(i), true);
+            return page;
+        };
+        return r;
     }
-    r.pages.append(page);
-    // The page numbers, now that the count is known.
-    const QString total = QString::number(r.pages.size());
-    for (int p = 0; p < r.pages.size(); ++p)
-        for (report::Object& o : r.pages[p].objects)
-            if (auto* t = std::get_if<TextBox>(&o);
-                t && t->text == QLatin1String("Page [PAGE#]/[TOTALPAGES]"))
-                t->text.replace(QLatin1String("[PAGE#]"), QString::number(p + 1))
-                    .replace(QLatin1String("[TOTALPAGES]"), total);
+    // A full page is the last one: a new page only when a row is still to come.
+    r.madePageCount = n <= FirstPageRows ? 1 : 2 + (n - FirstPageRows - 1) / FurtherPageRows;
+    const QString total = QString::number(r.madePageCount);
+    r.makePage = [rows, n, total, figures = in.figures, now = in.now](int p) {
+        Page page;
+        const int from = firstRowOf(p);
+        const int to = qMin(n, p == 0 ? FirstPageRows : from + FurtherPageRows);
+        page.objects.reserve(40 + 12 * qMax(0, to - from));
+        footer(page, now);
+        for (report::Object& o : page.objects)
+            if (auto* t = std::get_if<TextBox>(&o); t && t->text.contains(QLatin1String("[PAGE#]")))
+                t->text = QStringLiteral("Page %1/%2").arg(p + 1).arg(total);
+        if (p == 0) firstPageBlocks(page, figures);
+        qreal y = p == 0 ? 320 : 56;
+        for (int i = from; i < to; ++i, y += 15)
+            row(page, y, rows->at(i));
+        return page;
+    };
     return r;
 }

@@ -14,8 +14,9 @@ struct ListingReportInput {
     QList<TLigneListing> rows; // in display order
     QStringList figures;       // the seven key-figure texts as shown
     QDateTime now;
-    // For the spreadsheet: the rows alone from the top, on one page, without
-    // header, legend, figures, frames, pictures or colours.
+    // For the spreadsheet: the rows alone from the top, without header,
+    // legend, figures, frames, pictures or colours; the pages are parts of
+    // the one sheet that reportGrid() makes of them.
     bool exportMode = false;
 };
 

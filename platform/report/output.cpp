@@ -35,7 +35,7 @@ public:
     void setZoom(double zoom)
     {
         zoom_ = zoom;
-        const int pages = qMax(1, int(report_.pages.size()));
+        const int pages = qMax(1, report_.pageCount());
         resize(int(PageWidth * zoom_) + 2 * Gap, pages * (pageHeight() + Gap) + Gap);
         update();
     }
@@ -49,7 +49,7 @@ protected:
         QPainter p(this);
         const int step = pageHeight() + Gap;
         const int first = qMax(0, (e->rect().top() - Gap) / step);
-        const int last = qMin(int(report_.pages.size()) - 1, e->rect().bottom() / step);
+        const int last = qMin(report_.pageCount() - 1, e->rect().bottom() / step);
         for (int i = first; i <= last; ++i) {
             const QRect page(Gap, Gap + i * step, int(PageWidth * zoom_), pageHeight());
             p.fillRect(page, Qt::white);
@@ -57,7 +57,7 @@ protected:
             p.translate(page.topLeft());
             p.scale(zoom_, zoom_);
             p.setClipRect(QRectF(0, 0, PageWidth, PageHeight));
-            paintPage(p, report_.pages[i]);
+            paintPage(p, report_.page(i));
             p.restore();
             ++painted;
         }
@@ -146,11 +146,11 @@ bool paintOn(QPrinter& printer, const Report& report)
     QPainter p;
     if (!p.begin(&printer)) return false;
     const double scale = printer.resolution() / Dpi;
-    for (int i = 0; i < report.pages.size(); ++i) {
+    for (int i = 0; i < report.pageCount(); ++i) {
         if (i > 0 && !printer.newPage()) return false;
         p.save();
         p.scale(scale, scale);
-        paintPage(p, report.pages[i]);
+        paintPage(p, report.page(i));
         p.restore();
     }
     return p.end();

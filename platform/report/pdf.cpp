@@ -64,9 +64,9 @@ bool writePdf(const Report& report, const QString& path, const QString& producer
             file.cancelWriting();
             return false;
         }
-        for (int i = 0; i < report.pages.size(); ++i) {
+        for (int i = 0; i < report.pageCount(); ++i) {
             if (i > 0) writer.newPage();
-            paintPage(painter, report.pages[i]);
+            paintPage(painter, report.page(i));
         }
         painter.end();
     }

@@ -11,6 +11,7 @@
 #include <QMap>
 #include <QRectF>
 #include <QString>
+#include <functional>
 #include <variant>
 
 namespace report
@@ -72,6 +73,13 @@ struct Report {
     QString title;
     QMap<QString, QString> variables;
     QList<Page> pages;
+    // A long report can make each page only when it is painted or written:
+    // then makePage gives page i of madePageCount, and pages stays empty.
+    int madePageCount = 0;
+    std::function<Page(int)> makePage;
+
+    int pageCount() const { return makePage ? madePageCount : int(pages.size()); }
+    Page page(int i) const { return makePage ? makePage(i) : pages.value(i); }
 };
 
 } // namespace report

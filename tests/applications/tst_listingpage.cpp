@@ -7,6 +7,7 @@
 #include "common/programfolder.h"
 #include "platform/panels.h"
 #include "platform/pictures.h"
+#include "platform/report/spreadsheet.h"
 #include "platform/shellopen.h"
 #include "reports/legende.h"
 #include "reports/listingreport.h"
@@ -47,6 +48,15 @@ struct Program : ProgramFolder {
 TCandidatureRec app(qint32 id, qint32 societe, const QString& title, const QString& date)
 {
     return makeCandidature(id, societe, title, date);
+}
+
+// Every page of a report, as printed.
+QList<report::Page> allPages(const report::Report& r)
+{
+    QList<report::Page> pages;
+    for (int i = 0; i < r.pageCount(); ++i)
+        pages.append(r.page(i));
+    return pages;
 }
 
 } // namespace
@@ -191,7 +201,7 @@ private slots:
         };
         auto pagesOf = [](const Program& p) {
             ListingReportInput in{p.listing()->model()->rows(), {}, QDateTime::currentDateTime()};
-            return ReportListing(p.f()->store(), in).pages;
+            return allPages(ReportListing(p.f()->store(), in));
         };
         auto texts = [](const report::Page& page) {
             QStringList t;
@@ -226,6 +236,20 @@ private slots:
         none.listing()->LienApercuListingClick();
         QCOMPARE(none.messages.texts(),
                  QStringList(QStringLiteral("Veuillez créer au moins une candidature.")));
+    }
+
+    void theExportSheetHasEveryRowOnceInTheListingsOrder()
+    {
+        // More rows than one part of the export: no gap, no repeat at the joins.
+        QList<TCandidatureRec> l;
+        for (int i = 1; i <= 4100; ++i)
+            l.append(app(i, 1 + i % 2, QStringLiteral("P%1").arg(i), "20260105"));
+        Program p(l);
+        ListingReportInput in{p.listing()->model()->rows(), {}, QDateTime(), true};
+        const QList<QStringList> grid = report::reportGrid(ReportListing(p.f()->store(), in));
+        QCOMPARE(grid.size(), 4100);
+        for (int row : {0, 1999, 2000, 4099})
+            QCOMPARE(grid[row].value(2), p.title(row));
     }
 
     void theExportWritesTheRowsAsPlainCellsAndOpensTheFile()
@@ -266,7 +290,7 @@ private slots:
         // A row flagged with an alarm whose application is finished.
         QList<TLigneListing> rows = p.listing()->model()->rows();
         rows[0].alarme = 1;
-        const auto pages = ReportListing(p.f()->store(), {rows, {}, QDateTime()}).pages;
+        const auto pages = allPages(ReportListing(p.f()->store(), {rows, {}, QDateTime()}));
         QImage first;
         for (const report::Object& o : pages[0].objects)
             if (const auto* pic = std::get_if<report::Picture>(&o); pic && pic->rect.top() == 320) {
@@ -275,7 +299,7 @@ private slots:
             }
         QCOMPARE(first, pictures::listingIcon(pictures::ListingIcon::Img_Attention).toImage());
         rows[0].alarme = 0;
-        const auto again = ReportListing(p.f()->store(), {rows, {}, QDateTime()}).pages;
+        const auto again = allPages(ReportListing(p.f()->store(), {rows, {}, QDateTime()}));
         for (const report::Object& o : again[0].objects)
             if (const auto* pic = std::get_if<report::Picture>(&o); pic && pic->rect.top() == 320) {
                 QCOMPARE(

@@ -238,6 +238,49 @@ private slots:
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 2);
     }
 
+    void pagesMadeOnDemandGiveOneSheetAndOnePdfPagePerPage()
+    {
+        // Page i holds "r<i>" at the top and, on page 1 only, a third column.
+        Report r;
+        r.title = QStringLiteral("Parties");
+        r.madePageCount = 3;
+        QList<int> made;
+        r.makePage = [&made](int i) {
+            made.append(i);
+            Page page;
+            for (int row = 0; row < 2; ++row) {
+                TextBox b;
+                b.rect = QRectF(50, 15 * row, 40, 15);
+                b.text = QStringLiteral("r%1.%2").arg(i).arg(row);
+                page.objects.append(b);
+            }
+            if (i == 1) {
+                TextBox extra;
+                extra.rect = QRectF(300, 15, 40, 15);
+                extra.text = QStringLiteral("x");
+                page.objects.append(extra);
+            }
+            return page;
+        };
+        QCOMPARE(r.pageCount(), 3);
+        const QList<QStringList> grid = reportGrid(r);
+        QCOMPARE(made, QList<int>({0, 1, 2}));
+        // Same tops on different pages stay different rows, in page order.
+        QCOMPARE(grid.size(), 6);
+        QCOMPARE(grid[0], QStringList({"r0.0", ""}));
+        QCOMPARE(grid[3], QStringList({"r1.1", "x"}));
+        QCOMPARE(grid[5], QStringList({"r2.1", ""}));
+
+        QTemporaryDir dir;
+        QString error;
+        QVERIFY2(writePdf(r, dir.filePath("p.pdf"), QStringLiteral("ORVALDIS"), &error),
+                 qPrintable(error));
+        QPdfDocument pdf;
+        QCOMPARE(pdf.load(dir.filePath("p.pdf")), QPdfDocument::Error::None);
+        QCOMPARE(pdf.pageCount(), 3);
+        QVERIFY(pdf.getAllText(2).text().contains(QStringLiteral("r2.1")));
+    }
+
     void aFailedWriteLeavesTheFileThatWasThere()
     {
         QTemporaryDir dir;
