@@ -322,7 +322,7 @@ DocumentResult unlinkDocument(Store& store, qint32 id, DocSlot slot)
 {
     const int pos = findById(store.Candidatures, id);
     if (pos < 0) return {Result::failure(applicationNotFoundText(id)), {}};
-    TCandidatureRec rec = store.Candidatures[pos];
+    TCandidatureRec rec = std::as_const(store.Candidatures)[pos];
     const QString old = pathField(rec, slot).text();
     const bool importedPdf = isImportedPdf(store.programDir(), old);
     pathField(rec, slot).clear();

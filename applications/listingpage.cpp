@@ -118,14 +118,14 @@ void ListingPage::setSort(int position)
 {
     s_.setSort(QString(QLatin1Char(SortLetters[position])), s_.Sens);
     WriteRegistry(RegistryKey, QStringLiteral("tri"), s_.Tri);
-    AfficheCandidatures();
+    rebuild(Step::Sort);
 }
 
 void ListingPage::setDirection(bool descending)
 {
     s_.setSort(s_.Tri, descending ? QStringLiteral("desc") : QString());
     WriteRegistry(RegistryKey, QStringLiteral("sens"), s_.Sens);
-    AfficheCandidatures();
+    rebuild(Step::List);
 }
 
 void ListingPage::popupSortClick(int position)
@@ -158,13 +158,19 @@ void ListingPage::frameDirectionExecute(bool descending)
 
 void ListingPage::afterLoading()
 {
-    AfficheCandidatures();
+    // The stored order is checked in both menus, then the listing is built
+    // once in that order.
     const int position = sortPosition(s_.Tri);
-    if (position >= 0) popupTri[position]->trigger();
-    if (s_.Sens.isEmpty())
-        Ordrecroissant1->trigger();
-    else if (s_.Sens == QLatin1String("desc"))
-        Ordredcroissant1->trigger();
+    if (position >= 0) {
+        popupTri[position]->setChecked(true);
+        frame_.checkSort(position);
+    }
+    if (s_.Sens.isEmpty() || s_.Sens == QLatin1String("desc")) {
+        const bool descending = !s_.Sens.isEmpty();
+        (descending ? Ordredcroissant1 : Ordrecroissant1)->setChecked(true);
+        frame_.checkDirection(descending);
+    }
+    AfficheCandidatures();
 }
 
 // ---- Build ------------------------------------------------------------------------
@@ -192,7 +198,12 @@ void ListingPage::startStats()
 
 void ListingPage::AfficheCandidatures()
 {
-    startStats();
+    rebuild(Step::Read);
+}
+
+void ListingPage::rebuild(Step from)
+{
+    ++builds_;
     const Store& store = s_.store();
     ListingGrid* grid = page_.StringGrid1;
     QLabel* filterLabels[5] = {page_.Label_ShowHide, page_.Label_Separateur, page_.Label_AlarmeOnly,
@@ -204,6 +215,7 @@ void ListingPage::AfficheCandidatures()
             break;
         }
     if (!anyLive) {
+        base_.reset();
         grid->hide();
         for (QLabel* l : filterLabels)
             l->hide();
@@ -219,16 +231,25 @@ void ListingPage::AfficheCandidatures()
     model_->setBlinkPhase(false);
     frame_.progressStart(4 * qint64(store.Candidatures.size()));
 
+    // The records are read again only when they may have changed; a new
+    // order sorts what was read; a filter or the direction only lists it.
+    const qint64 day = today();
+    QString relance = Readregistry(RegistryKey, QStringLiteral("Relance"));
+    if (relance.isEmpty()) relance = QStringLiteral("0");
+    if (from == Step::Read || !base_ || baseChanges_ != store.changes() || baseDay_ != day ||
+        baseRelance_ != relance) {
+        startStats();
+        const SocieteIndex index(store.Societes);
+        base_ = readListing(store.Candidatures, store.Societes, index, day, relance);
+        baseChanges_ = store.changes();
+        baseDay_ = day;
+        baseRelance_ = relance;
+    }
     PrepareTri(s_.Tri, OrdreCles_);
-    ListingInput in;
-    in.today = today();
-    in.relance = Readregistry(RegistryKey, QStringLiteral("Relance"));
-    if (in.relance.isEmpty()) in.relance = QStringLiteral("0");
-    in.filters = {s_.MasquerTerminees, s_.AlarmesSeules, s_.RelancesSeules};
-    in.keys = OrdreCles_;
-    in.descending = s_.Sens == QLatin1String("desc");
-    const SocieteIndex index(store.Societes);
-    ListingResult result = buildListing(store.Candidatures, store.Societes, index, in);
+    if (!base_->sorted || base_->keys != OrdreCles_) sortListing(*base_, OrdreCles_);
+    ListingResult result =
+        listRows(*base_, {s_.MasquerTerminees, s_.AlarmesSeules, s_.RelancesSeules},
+                 s_.Sens == QLatin1String("desc"));
     frame_.progressStep(4 * qint64(store.Candidatures.size()));
 
     if (result.rows.isEmpty()) {
@@ -272,10 +293,11 @@ void ListingPage::reportBadDates(const QList<int>& positions)
 {
     if (positions.isEmpty() || badDatesReported_) return;
     badDatesReported_ = true;
+    const Store& store = s_.store();
     QStringList titles;
     for (int i = 0; i < positions.size() && i < 5; ++i)
         titles.append(
-            QStringLiteral("« %1 »").arg(s_.store().Candidatures[positions[i]].intitule.text()));
+            QStringLiteral("« %1 »").arg(store.Candidatures[positions[i]].intitule.text()));
     if (positions.size() > 5) titles.append(QStringLiteral("..."));
     const QString list = titles.join(QStringLiteral(", "));
     msg::warning(
@@ -315,10 +337,9 @@ void ListingPage::StringGrid1SelectCell(int column, int row)
     if (column != 10) return;
     TLigneListing& l = model_->row(row);
     Store& store = s_.store();
-    if (l.index >= store.Candidatures.size() ||
-        qint32(store.Candidatures[l.index].id) != s_.IdCandidature)
-        return;
-    TCandidatureRec copy = store.Candidatures[l.index];
+    const QList<TCandidatureRec>& table = store.Candidatures;
+    if (l.index >= table.size() || qint32(table[l.index].id) != s_.IdCandidature) return;
+    TCandidatureRec copy = table[l.index];
     copy.marqueur = quint8(l.marqueur ? 0 : 1);
     if (!reported(store.UpdateCandidature(l.index, copy))) return;
     l.marqueur = copy.marqueur;
@@ -348,19 +369,19 @@ void ListingPage::showFilters()
 void ListingPage::Label_ShowHideClick()
 {
     s_.setMasquerTerminees(!s_.MasquerTerminees);
-    AfficheCandidatures();
+    rebuild(Step::List);
 }
 
 void ListingPage::Label_AlarmeOnlyClick()
 {
     s_.setAlarmesSeules(!s_.AlarmesSeules);
-    AfficheCandidatures();
+    rebuild(Step::List);
 }
 
 void ListingPage::Label_RelancesOnlyClick()
 {
     s_.setRelancesSeules(!s_.RelancesSeules);
-    AfficheCandidatures();
+    rebuild(Step::List);
 }
 
 void ListingPage::Label_LegendeClick()

@@ -12,6 +12,7 @@
 #include <QTimer>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class ApplicationsPage;
@@ -30,8 +31,8 @@ public:
 
     // Rebuilds the listing as a whole.
     void AfficheCandidatures();
-    // After the start-up loading: the first build, then the stored sort
-    // applied through the popup menu, as if the user had chosen it.
+    // After the start-up loading: the stored sort checked in the menus, and
+    // the first build in that order.
     void afterLoading();
     // The page becomes visible.
     void TabSheet1Show();
@@ -65,6 +66,8 @@ public:
     ListingModel* model() const { return model_; }
     const ListingResult& lastBuild() const { return last_; }
     const OrdreCles& keys() const { return OrdreCles_; }
+    // How many times the listing was built since the page was made.
+    int buildCount() const { return builds_; }
     QMenu* PopupMenu1 = nullptr;
     QAction* popupTri[7] = {};
     QAction* Ordrecroissant1 = nullptr;
@@ -85,6 +88,10 @@ signals:
     void openRequested();
 
 private:
+    // Where a build starts: reading the records, sorting what was read, or
+    // listing what was sorted under the filters and the direction.
+    enum class Step { Read, Sort, List };
+    void rebuild(Step from);
     void buildMenus();
     void setSort(int position);
     void setDirection(bool descending);
@@ -101,6 +108,11 @@ private:
     ListingDelegate* delegate_;
     OrdreCles OrdreCles_{};
     ListingResult last_;
+    // What the last build read, and what it depends on.
+    std::optional<ListingBase> base_;
+    quint64 baseChanges_ = 0;
+    qint64 baseDay_ = 0;
+    QString baseRelance_;
     QList<int> alarmRows_; // rows whose alarm is due, in increasing order
     // Key-figures workers: the last one started, and older ones whose result
     // is no longer wanted but which are still counting.
@@ -109,5 +121,6 @@ private:
     QTimer blinkTimer_;
     TLegende* legende_ = nullptr;
     bool badDatesReported_ = false;
+    int builds_ = 0;
     bool premierAffichage_ = true; // the alarm message comes with the first listing only
 };

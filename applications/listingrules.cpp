@@ -143,15 +143,6 @@ DateValue lastActivity(const TCandidatureRec& c)
     return readApplication(c).last;
 }
 
-namespace
-{
-
-// Row flags gathered while the records are read in table order, so that the
-// rows can be filled in sorted order without going back to the records.
-enum Flag : quint8 { EnCours = 1, Cv = 2, Lettre = 4, Accuse = 8, Suite = 16, Alarme = 32 };
-
-} // namespace
-
 TElementListing listingElement(const TCandidatureRec& c, const TSocieteRec& societe, int index,
                                qint32 date)
 {
@@ -167,72 +158,97 @@ TElementListing listingElement(const TCandidatureRec& c, const TSocieteRec& soci
     return e;
 }
 
-ListingResult buildListing(const QList<TCandidatureRec>& candidatures,
-                           const QList<TSocieteRec>& societes, const SocieteIndex& index,
-                           const ListingInput& in)
+ListingBase readListing(const QList<TCandidatureRec>& candidatures,
+                        const QList<TSocieteRec>& societes, const SocieteIndex& index, qint64 today,
+                        const QString& relanceSetting)
 {
-    ListingResult r;
-    const int relance = relanceDays(in.relance);
-    r.relanceOn = relance != 0;
-
-    TListingMaListe list;
-    list.reserve(int(candidatures.size()));
-    QList<quint8> flags(candidatures.size(), 0);
-    QList<int> positions(candidatures.size(), 0); // company position of each application
+    ListingBase b;
+    const int relance = relanceDays(relanceSetting);
+    b.relanceOn = relance != 0;
+    b.list.reserve(int(candidatures.size()));
+    b.flags = QList<quint8>(candidatures.size(), 0);
+    b.positions = QList<int>(candidatures.size(), 0);
+    quint8* flags = b.flags.data();
+    int* positions = b.positions.data();
 
     for (int i = 0; i < candidatures.size(); ++i) {
         const TCandidatureRec& c = candidatures[i];
         if (!isLive(c)) continue;
-        ++r.total;
+        ++b.total;
         const int s = index.find(c.id_societe);
         if (s < 0) continue;
         const TSocieteRec& societe = societes[s];
         positions[i] = s;
         const Reading d = readApplication(c);
-        if (d.bad) r.badDates.append(i);
+        if (d.bad) b.badDates.append(i);
 
         const bool relancer =
-            !c.terminee && d.last.valid() && distance(in.today, d.last.days) >= relance;
-        if (relancer) ++r.relances;
-        const bool alarme = alarmAt(c, d.rdv, in.today);
-
-        bool listed = true;
-        if (in.filters.relancesSeules)
-            listed = relancer;
-        else if (in.filters.alarmesSeules)
-            listed = alarme;
-        else if (in.filters.masquerTerminees)
-            listed = !c.terminee;
-        if (!listed) continue;
-
-        flags[i] = quint8((c.terminee ? 0 : EnCours) | (c.cv.isEmpty() ? 0 : Cv) |
-                          (c.lettre.isEmpty() ? 0 : Lettre) | (c.accuse.isEmpty() ? 0 : Accuse) |
-                          (c.suite.isEmpty() ? 0 : Suite) | (alarme ? Alarme : 0));
-        list.add(listingElement(c, societe, i, qMax(d.date.number, 0)));
+            !c.terminee && d.last.valid() && distance(today, d.last.days) >= relance;
+        if (relancer) ++b.relances;
+        const bool alarme = alarmAt(c, d.rdv, today);
+        flags[i] = quint8(
+            (c.terminee ? 0 : ListingBase::EnCours) | (c.cv.isEmpty() ? 0 : ListingBase::Cv) |
+            (c.lettre.isEmpty() ? 0 : ListingBase::Lettre) |
+            (c.accuse.isEmpty() ? 0 : ListingBase::Accuse) |
+            (c.suite.isEmpty() ? 0 : ListingBase::Suite) | (alarme ? ListingBase::Alarme : 0) |
+            (relancer ? ListingBase::Relancer : 0));
+        b.list.add(listingElement(c, societe, i, qMax(d.date.number, 0)));
     }
+    return b;
+}
 
-    list.sort(in.keys);
-    const int n = list.size();
-    r.rows.resize(n);
+void sortListing(ListingBase& base, const OrdreCles& keys)
+{
+    base.list.sort(keys);
+    base.keys = keys;
+    base.sorted = true;
+}
+
+ListingResult listRows(const ListingBase& base, const ListingFilters& filters, bool descending)
+{
+    ListingResult r;
+    r.total = base.total;
+    r.relances = base.relances;
+    r.relanceOn = base.relanceOn;
+    r.badDates = base.badDates;
+    // The one flag a row must carry to be listed; none without filter.
+    const quint8 wanted = filters.relancesSeules  ? ListingBase::Relancer
+                          : filters.alarmesSeules ? ListingBase::Alarme
+                                                  : 0;
+    const bool hideFinished = !wanted && filters.masquerTerminees;
+    const int n = base.list.size();
+    r.rows.reserve(n);
     for (int k = 0; k < n; ++k) {
-        const TElementListing& e = list.at(in.descending ? n - 1 - k : k);
-        const quint8 f = flags[e.index];
-        TLigneListing& l = r.rows[k];
-        l.en_cours = (f & EnCours) ? 1 : 0;
-        l.cv = (f & Cv) ? 1 : 0;
-        l.lettre = (f & Lettre) ? 1 : 0;
-        l.accuse = (f & Accuse) ? 1 : 0;
-        l.suite = (f & Suite) ? 1 : 0;
+        const TElementListing& e = base.list.at(descending ? n - 1 - k : k);
+        const quint8 f = base.flags[e.index];
+        if (wanted && !(f & wanted)) continue;
+        if (hideFinished && !(f & ListingBase::EnCours)) continue;
+        TLigneListing l;
+        l.en_cours = (f & ListingBase::EnCours) ? 1 : 0;
+        l.cv = (f & ListingBase::Cv) ? 1 : 0;
+        l.lettre = (f & ListingBase::Lettre) ? 1 : 0;
+        l.accuse = (f & ListingBase::Accuse) ? 1 : 0;
+        l.suite = (f & ListingBase::Suite) ? 1 : 0;
         l.rdv = e.rdv;
         l.marqueur = e.marqueur;
-        l.alarme = (f & Alarme) ? 1 : 0;
+        l.alarme = (f & ListingBase::Alarme) ? 1 : 0;
         l.categorie = e.categorie->isEmpty() ? 0 : e.categorie->chars[0];
         l.index = e.index;
-        l.societe = positions[e.index];
+        l.societe = base.positions[e.index];
         r.enCours += l.en_cours;
         r.alarmes += l.alarme;
+        r.rows.append(l);
     }
     return r;
+}
+
+ListingResult buildListing(const QList<TCandidatureRec>& candidatures,
+                           const QList<TSocieteRec>& societes, const SocieteIndex& index,
+                           const ListingInput& in)
+{
+    ListingBase base = readListing(candidatures, societes, index, in.today, in.relance);
+    sortListing(base, in.keys);
+    return listRows(base, in.filters, in.descending);
 }
 
 QString statusText(const ListingResult& r)

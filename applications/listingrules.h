@@ -79,7 +79,39 @@ DateValue lastActivity(const TCandidatureRec& c);
 TElementListing listingElement(const TCandidatureRec& c, const TSocieteRec& societe, int index,
                                qint32 date);
 
-// Builds the rows of the listing.
+// The listing before its filters: every live application that has its
+// company, read once with the flags of its row, sorted when asked. The rows
+// of any filter and either direction come from it without reading the
+// records again. It points into the tables: any change to them ends it.
+struct ListingBase {
+    enum Flag : quint8 {
+        EnCours = 1,
+        Cv = 2,
+        Lettre = 4,
+        Accuse = 8,
+        Suite = 16,
+        Alarme = 32,
+        Relancer = 64
+    };
+    TListingMaListe list;   // ascending under `keys` once sorted
+    QList<quint8> flags;    // by position in the applications table
+    QList<int> positions;   // company position, by position in the table
+    int total = 0;          // live applications of the table
+    int relances = 0;       // due for a follow-up
+    bool relanceOn = false; // "Relance" is not "0"
+    QList<int> badDates;    // as in ListingResult
+    OrdreCles keys{};
+    bool sorted = false;
+};
+
+ListingBase readListing(const QList<TCandidatureRec>& candidatures,
+                        const QList<TSocieteRec>& societes, const SocieteIndex& index, qint64 today,
+                        const QString& relance);
+void sortListing(ListingBase& base, const OrdreCles& keys);
+// The rows under these filters, read forwards or backwards.
+ListingResult listRows(const ListingBase& base, const ListingFilters& filters, bool descending);
+
+// Builds the rows of the listing: the three steps above.
 ListingResult buildListing(const QList<TCandidatureRec>& candidatures,
                            const QList<TSocieteRec>& societes, const SocieteIndex& index,
                            const ListingInput& input);

@@ -80,9 +80,15 @@ const LoadFiles& loadFiles()
     return *files;
 }
 
-// Mean seconds per iteration of the last run of each raw read, 0 before it ran.
+} // namespace
+
+// Mean seconds per iteration of the last run of each raw read, 0 before it
+// ran; the start-up benchmark compares itself with the read into new memory.
 double rawReadSeconds = 0;
 double freshReadSeconds = 0;
+
+namespace
+{
 
 double seconds(Clock::duration d)
 {

@@ -1,15 +1,15 @@
 // Entry point of the benchmarks. Every benchmark file registers its own
-// benchmarks; they all run with a QGuiApplication (off screen: the reports
-// measure their texts in real fonts), so that threads, event loops and
-// queued calls behave as they do in the program.
+// benchmarks; they all run with a QApplication (off screen: the reports
+// measure their texts in real fonts, the start-up makes the main window), so
+// that threads, event loops and queued calls behave as they do in the program.
 
-#include <QGuiApplication>
+#include <QApplication>
 #include <benchmark/benchmark.h>
 
 int main(int argc, char** argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
+    QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
     benchmark::RunSpecifiedBenchmarks();

@@ -219,9 +219,10 @@ ContactDeletionResult deleteContactsNamed(Store& store, qint32 societe, const QS
 Result clearContactLinks(Store& store, const QList<qint32>& contactIds)
 {
     if (contactIds.isEmpty()) return Result::success();
-    for (int i = 0; i < store.Candidatures.size(); ++i) {
-        if (!contactIds.contains(qint32(store.Candidatures[i].id_contact))) continue;
-        TCandidatureRec c = store.Candidatures[i];
+    const QList<TCandidatureRec>& table = store.Candidatures;
+    for (int i = 0; i < table.size(); ++i) {
+        if (!contactIds.contains(qint32(table[i].id_contact))) continue;
+        TCandidatureRec c = table[i];
         c.id_contact = 0;
         if (Result written = store.UpdateCandidature(i, c); !written.ok) return written;
     }
@@ -232,7 +233,7 @@ Result linkContact(Store& store, qint32 candidature, qint32 contact)
 {
     const int i = findById(store.Candidatures, candidature);
     if (i < 0) return Result::failure(QString());
-    TCandidatureRec copy = store.Candidatures[i];
+    TCandidatureRec copy = std::as_const(store.Candidatures)[i];
     copy.id_contact = contact;
     return store.UpdateCandidature(i, copy);
 }

@@ -13,7 +13,7 @@ TStatsThread::TStatsThread(const QList<TCandidatureRec>& candidatures,
 void TStatsThread::run()
 {
     int societes = 0;
-    for (const TSocieteRec& s : societes_)
+    for (const TSocieteRec& s : std::as_const(societes_))
         if (isLive(s)) ++societes;
     KeyFigures figures;
     bool counted = true;

@@ -59,7 +59,10 @@ template <class T> bool TExeThread::loadFile(FileKind kind, const QString& statu
                 if (isInterruptionRequested()) return false;
                 const qint64 step = done - reported;
                 reported = done;
-                onInterface([&] { target_->loaderStep(step); });
+                // The progress bar moves without holding up the reading.
+                QMetaObject::invokeMethod(
+                    context_, [target = target_, step] { target->loaderStep(step); },
+                    Qt::QueuedConnection);
                 return true;
             },
             StepRecords);

@@ -85,7 +85,10 @@ public:
         bool was_;
     };
 
+    // A table to change: every change to the tables goes through here, so
+    // that changes() tells whoever read them that they may have changed.
     template <class T> QList<T>& table();
+    quint64 changes() const { return changes_; }
 
     // A file whose loading failed is never written: what it holds on disk
     // would otherwise be replaced by the part that could be read.
@@ -145,6 +148,7 @@ private:
     StoreUi noUi_;
     StoreUi* ui_ = &noUi_;
     QString loadErrors_[4];
+    quint64 changes_ = 0;
 };
 
 #include "store/store_impl.h"

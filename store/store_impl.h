@@ -5,18 +5,22 @@
 
 template <> inline QList<TSocieteRec>& Store::table<TSocieteRec>()
 {
+    ++changes_;
     return Societes;
 }
 template <> inline QList<TContactRec>& Store::table<TContactRec>()
 {
+    ++changes_;
     return Contacts;
 }
 template <> inline QList<TCandidatureRec>& Store::table<TCandidatureRec>()
 {
+    ++changes_;
     return Candidatures;
 }
 template <> inline QList<TFavoriRec>& Store::table<TFavoriRec>()
 {
+    ++changes_;
     return Favoris;
 }
 

@@ -238,6 +238,76 @@ private slots:
                  QStringList(QStringLiteral("Veuillez créer au moins une candidature.")));
     }
 
+    void theStartBuildsTheListingOnceInTheStoredOrder()
+    {
+        // Stored: by title, ascending.
+        const QMap<QString, QString> settings{{"tri", "i"}, {"sens", ""}};
+        ProgramFolder p({makeSociete(1, "ACME", "S")}, {},
+                        {app(1, 1, "Juriste", "20260105"), app(2, 1, "Comptable", "20260107")}, {},
+                        settings);
+        ListingPage* l = p.f()->listing();
+        QCOMPARE(l->buildCount(), 1);
+        QVERIFY(l->popupTri[3]->isChecked());
+        QVERIFY(l->Ordrecroissant1->isChecked());
+        QCOMPARE(l->model()->candidature(0).intitule.text(), QStringLiteral("Comptable"));
+    }
+
+    void ordersAndFiltersReuseWhatWasReadUntilARecordChanges()
+    {
+        TCandidatureRec done = app(3, 1, "Archiviste", "20260103");
+        done.terminee = 1;
+        Program p({app(1, 1, "Juriste", "20260105"), app(2, 2, "Comptable", "20260107"), done});
+        ListingPage* l = p.listing();
+        auto titles = [&p] {
+            QStringList t;
+            for (int r = 0; r < p.listing()->model()->rowCount(); ++r)
+                t.append(p.title(r));
+            return t;
+        };
+        QCOMPARE(titles(), QStringList({"Archiviste", "Juriste", "Comptable"}));
+        l->popupDirectionClick(true);
+        QCOMPARE(titles(), QStringList({"Comptable", "Juriste", "Archiviste"}));
+        l->Label_ShowHideClick();
+        QCOMPARE(titles(), QStringList({"Comptable", "Juriste"}));
+        l->popupSortClick(3); // by title
+        QCOMPARE(titles(), QStringList({"Juriste", "Comptable"}));
+        l->Label_ShowHideClick();
+        QCOMPARE(titles(), QStringList({"Juriste", "Comptable", "Archiviste"}));
+
+        // A changed record is read again: the marker is a key of its sort.
+        l->popupSortClick(6); // by marker, then date
+        QCOMPARE(titles(), QStringList({"Comptable", "Juriste", "Archiviste"}));
+        Store& store = p.f()->store();
+        TCandidatureRec marked = store.Candidatures[0]; // Juriste
+        marked.marqueur = 1;
+        QVERIFY(store.UpdateCandidature(0, marked).ok);
+        l->popupDirectionClick(true);
+        QCOMPARE(titles().first(), QStringLiteral("Juriste"));
+    }
+
+    void noBuildCopiesATableThatAWorkerHolds()
+    {
+        Program p({app(1, 1, "Juriste", "20260105"), app(2, 2, "Comptable", "20260107")});
+        const Store& store = p.f()->store();
+        // Shared as the key-figures worker shares them while it counts.
+        const QList<TCandidatureRec> held = store.Candidatures;
+        const QList<TSocieteRec> heldSocietes = store.Societes;
+        ListingPage* l = p.listing();
+        l->AfficheCandidatures();
+        l->popupSortClick(1);
+        l->popupDirectionClick(false);
+        l->Label_ShowHideClick();
+        l->Label_AlarmeOnlyClick();
+        l->Label_RelancesOnlyClick();
+        l->Label_RelancesOnlyClick();
+        l->StringGrid1SelectCell(2, 0);
+        p.grid()->viewport()->repaint();
+        ListingReportInput in{l->model()->rows(), {}, QDateTime()};
+        QCOMPARE(ReportListing(store, in).page(0).objects.isEmpty(), false);
+        QCOMPARE(store.Candidatures.constData(), held.constData());
+        QCOMPARE(store.Societes.constData(), heldSocietes.constData());
+    }
+
     void theExportSheetHasEveryRowOnceInTheListingsOrder()
     {
         // More rows than one part of the export: no gap, no repeat at the joins.
