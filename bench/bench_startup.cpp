@@ -112,26 +112,37 @@ struct Started {
     QString error;
 };
 
+std::unique_ptr<Started> startedProgram;
+
 Started& started()
 {
-    static const std::unique_ptr<Started> s = [] {
-        auto p = std::make_unique<Started>();
-        const ProgramFolder& f = programFolder();
-        p->error = f.error;
-        if (!p->error.isEmpty()) return p;
-        msg::install(&p->quiet);
-        setRegistryFile(f.dir.filePath(QStringLiteral("ORVALDIS.ini")));
-        p->frame = std::make_unique<TMDIParent>(f.dir.path());
-        p->frame->FormCreate();
-        p->frame->createMainWindow();
-        QEventLoop loop;
-        QObject::connect(p->frame->formGeneral(), &TFormGeneral::loaded, &loop, &QEventLoop::quit);
-        p->frame->show();
-        loop.exec();
-        p->listing = p->frame->formGeneral()->listing();
-        return p;
-    }();
-    return *s;
+    if (!startedProgram) {
+        // Closed while the application object still exists.
+        qAddPostRoutine([] {
+            if (startedProgram && startedProgram->frame) startedProgram->frame->close();
+            startedProgram.reset();
+            msg::install(nullptr);
+        });
+        startedProgram = [] {
+            auto p = std::make_unique<Started>();
+            const ProgramFolder& f = programFolder();
+            p->error = f.error;
+            if (!p->error.isEmpty()) return p;
+            msg::install(&p->quiet);
+            setRegistryFile(f.dir.filePath(QStringLiteral("ORVALDIS.ini")));
+            p->frame = std::make_unique<TMDIParent>(f.dir.path());
+            p->frame->FormCreate();
+            p->frame->createMainWindow();
+            QEventLoop loop;
+            QObject::connect(p->frame->formGeneral(), &TFormGeneral::loaded, &loop,
+                             &QEventLoop::quit);
+            p->frame->show();
+            loop.exec();
+            p->listing = p->frame->formGeneral()->listing();
+            return p;
+        }();
+    }
+    return *startedProgram;
 }
 
 template <class Command> void timeCommand(benchmark::State& state, Command command)
