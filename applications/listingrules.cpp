@@ -152,6 +152,9 @@ TElementListing listingElement(const TCandidatureRec& c, const TSocieteRec& soci
     e.categorie = &societe.categorie;
     e.societe = &societe.nom;
     e.intitule = &c.intitule;
+    e.categoriePrefix = textPrefix(societe.categorie);
+    e.societePrefix = textPrefix(societe.nom);
+    e.intitulePrefix = textPrefix(c.intitule);
     e.marqueur = c.marqueur ? 1 : 0;
     e.rdv = c.date_rdv.isEmpty() ? 0 : 1;
     e.index = index;

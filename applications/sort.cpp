@@ -66,7 +66,22 @@ template <int N> int compareShort(const ShortString<N>* a, const ShortString<N>*
                        b ? reinterpret_cast<const unsigned char*>(b->chars) : nullptr, nb);
 }
 
+// By the prefixes when they differ, otherwise by the whole texts.
+template <int N>
+int comparePrefixed(quint64 pa, const ShortString<N>* a, quint64 pb, const ShortString<N>* b)
+{
+    return pa != pb ? (pa < pb ? -1 : 1) : compareShort(a, b);
+}
+
 } // namespace
+
+quint64 textPrefix(const unsigned char* text, int n)
+{
+    quint64 p = 0;
+    for (int i = 0; i < 8; ++i)
+        p = (p << 8) | (i < n ? fold.t[text[i]] : 0);
+    return p;
+}
 
 int compareText(const unsigned char* a, int na, const unsigned char* b, int nb)
 {
@@ -90,13 +105,13 @@ int compareElements(const TElementListing& a, const TElementListing& b, const Or
             r = compareInt(a.date, b.date);
             break;
         case TElementListing::Categorie:
-            r = compareShort(a.categorie, b.categorie);
+            r = comparePrefixed(a.categoriePrefix, a.categorie, b.categoriePrefix, b.categorie);
             break;
         case TElementListing::Societe:
-            r = compareShort(a.societe, b.societe);
+            r = comparePrefixed(a.societePrefix, a.societe, b.societePrefix, b.societe);
             break;
         case TElementListing::Intitule:
-            r = compareShort(a.intitule, b.intitule);
+            r = comparePrefixed(a.intitulePrefix, a.intitule, b.intitulePrefix, b.intitule);
             break;
         case TElementListing::Marqueur:
             r = compareInt(a.marqueur, b.marqueur);

@@ -26,6 +26,12 @@ struct TElementListing {
     const Letter* categorie = nullptr;
     const ShortString<50>* societe = nullptr;
     const ShortString<255>* intitule = nullptr;
+    // The start of each text as textPrefix() gives it: most comparisons are
+    // decided by these without following the pointers into the records.
+    // Left at 0, the texts themselves decide.
+    quint64 categoriePrefix = 0;
+    quint64 societePrefix = 0;
+    quint64 intitulePrefix = 0;
     int index = 0; // position of the application in its table; not a key
 };
 
@@ -39,6 +45,14 @@ void PrepareTri(const QString& tri, OrdreCles& keys);
 // Texts compare byte by byte with only a to z folded to capitals; a text
 // that is the start of another sorts first.
 int compareText(const unsigned char* a, int na, const unsigned char* b, int nb);
+
+// The first eight characters of a text folded as compareText folds them, as
+// one number that orders as the texts do when the two numbers differ.
+quint64 textPrefix(const unsigned char* text, int n);
+template <int N> quint64 textPrefix(const ShortString<N>& s)
+{
+    return textPrefix(reinterpret_cast<const unsigned char*>(s.chars), s.length());
+}
 
 // Negative, 0 or positive, the first differing key of the six deciding.
 int compareElements(const TElementListing& a, const TElementListing& b, const OrdreCles& keys);

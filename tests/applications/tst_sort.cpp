@@ -265,6 +265,36 @@ private slots:
         QCOMPARE(list.at(2).index, 2); // finished ones last
     }
 
+    void theStartsOfTheTextsOrderAsTheWholeTexts()
+    {
+        // Texts of 0 to 12 characters over a small alphabet, zeros and case
+        // included, so that prefixes often tie and lengths often differ.
+        const char alphabet[] = {'a', 'A', 'b', 'B', '\0', '\xe9', 'z'};
+        QRandomGenerator rng(20261210);
+        auto randomText = [&] {
+            ShortString<50> t{};
+            char b[12];
+            const int n = int(rng.bounded(13));
+            for (int i = 0; i < n; ++i)
+                b[i] = alphabet[rng.bounded(int(sizeof alphabet))];
+            t.setBytes(b, n);
+            return t;
+        };
+        OrdreCles keys{};
+        PrepareTri(QStringLiteral("s"), keys);
+        auto sign = [](int v) { return (v > 0) - (v < 0); };
+        for (int k = 0; k < 20000; ++k) {
+            const ShortString<50> a = randomText(), b = randomText();
+            TElementListing ea, eb;
+            ea.societe = &a;
+            eb.societe = &b;
+            const int whole = sign(compareElements(ea, eb, keys));
+            ea.societePrefix = textPrefix(a);
+            eb.societePrefix = textPrefix(b);
+            QCOMPARE(sign(compareElements(ea, eb, keys)), whole);
+        }
+    }
+
     void menuPositionsOfTheLetters_data()
     {
         QTest::addColumn<QString>("tri");
