@@ -3,7 +3,7 @@ PREFIX ?= $(HOME)/ORVALDIS
 BUILD  ?= build
 JOBS   ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all deps configure build install run test bench format clean
+.PHONY: all deps configure build install run test stress bench format clean
 
 all: build
 
@@ -25,6 +25,10 @@ run: install
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen QTWEBENGINE_DISABLE_SANDBOX=1 \
 		ctest --output-on-failure -j $(JOBS)
+
+# A thousand kills of the store's work at random moments (100 in the tests).
+stress: build
+	ORVALDIS_CRASH_KILLS=1000 $(BUILD)/tests/stress/tst_crash
 
 bench: deps
 	cmake -S . -B $(BUILD)-bench -DCMAKE_BUILD_TYPE=Release -DORVALDIS_TESTS=OFF -DORVALDIS_BENCH=ON
