@@ -3,7 +3,7 @@ PREFIX ?= $(HOME)/ORVALDIS
 BUILD  ?= build
 JOBS   ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all deps configure build install run test stress bench format clean
+.PHONY: all deps configure build install run test stress fuzz bench format clean
 
 all: build
 
@@ -25,6 +25,21 @@ run: install
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen QTWEBENGINE_DISABLE_SANDBOX=1 \
 		ctest --output-on-failure -j $(JOBS)
+
+# The fuzz targets, each for FUZZ_SECONDS over its seeds (tests/fuzz/corpus).
+FUZZ_SECONDS ?= 60
+FUZZ_TARGETS = records migration template
+fuzz: deps
+	@sh scripts/install-deps.sh fuzz
+	cmake -S . -B $(BUILD)-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
+		-DORVALDIS_FUZZ=ON -DORVALDIS_TESTS=OFF
+	cmake --build $(BUILD)-fuzz -j $(JOBS) --target $(addprefix fuzz_,$(FUZZ_TARGETS))
+	for t in $(FUZZ_TARGETS); do \
+		mkdir -p $(BUILD)-fuzz/corpus/$$t && \
+		QT_QPA_PLATFORM=offscreen $(BUILD)-fuzz/tests/fuzz/fuzz_$$t -max_total_time=$(FUZZ_SECONDS) \
+			-rss_limit_mb=4096 -artifact_prefix=$(BUILD)-fuzz/ $(BUILD)-fuzz/corpus/$$t tests/fuzz/corpus/$$t \
+			|| exit 1; \
+	done
 
 # A thousand kills of the store's work at random moments (100 in the tests).
 stress: build

@@ -3,6 +3,8 @@
 # Only the missing ones are installed; nothing happens when all are present.
 set -e
 PACKAGES="cmake make g++ pkg-config qt6-base-dev qt6-translations-l10n libgl-dev libbenchmark-dev fonts-dejavu-core fonts-liberation2 xdg-utils qt6-pdf-dev libxlsxwriter-dev xlsx2csv"
+# "fuzz": what the fuzz targets need besides.
+[ "$1" = "fuzz" ] && PACKAGES="clang libclang-rt-14-dev"
 
 missing=""
 for p in $PACKAGES; do
