@@ -1,5 +1,7 @@
 list(APPEND CORE_SOURCES
   directory/directoryrules.cpp
+  directory/exportrules.cpp
+  directory/importrules.cpp
 )
 list(APPEND GUI_SOURCES
   directory/ajoutfournisseur.cpp
