@@ -8,6 +8,7 @@ list(APPEND GUI_SOURCES
   directory/companyfields.cpp
   directory/companysheet.cpp
   directory/directorypage.cpp
+  directory/exportsoc.cpp
   directory/impressionsociete.cpp
 )
 list(APPEND CORE_SOURCES
