@@ -4,6 +4,7 @@
 #include "directory/companysheet.h"
 #include "directory/contactops.h"
 #include "directory/directoryrules.h"
+#include "directory/exportsoc.h"
 #include "directory/impressionsociete.h"
 #include "platform/busycursor.h"
 #include "platform/frameservices.h"
@@ -90,9 +91,9 @@ void DirectoryPage::buildPanel()
         Panel_Societes->addLink(QStringLiteral("lien_MailerSociete"), QString(), "export");
     lien_exportSoc = Panel_Societes->addLink(QStringLiteral("lien_exportSoc"), QString(), "export");
     lien_importSoc = Panel_Societes->addLink(QStringLiteral("lien_importSoc"), QString(), "new");
-    // The import and the export are not part of this version yet.
-    for (LinkLabel* l : {lien_exportSoc, lien_importSoc})
-        l->setEnabled(false);
+    // The import is not part of this version yet.
+    lien_importSoc->setEnabled(false);
+    connect(lien_exportSoc, &LinkLabel::clicked, this, &DirectoryPage::lien_exportSocClick);
     connect(lien_ApercuSociete, &LinkLabel::clicked, this, &DirectoryPage::lien_ApercuSocieteClick);
     connect(lien_ImprimerSociete, &LinkLabel::clicked, this,
             &DirectoryPage::lien_ImprimerSocieteClick);
@@ -477,4 +478,10 @@ void DirectoryPage::lien_MailerSocieteClick()
 void DirectoryPage::lien_NouvelleSocieteClick()
 {
     emit newCompanyRequested();
+}
+
+void DirectoryPage::lien_exportSocClick()
+{
+    if (!export_) export_ = new TExportSoc(s_, this);
+    export_->open();
 }

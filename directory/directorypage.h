@@ -13,6 +13,7 @@ class LinkLabel;
 class MailSender;
 class ProgramState;
 class SidePanel;
+class TExportSoc;
 class QButtonGroup;
 class QGroupBox;
 class QLabel;
@@ -42,6 +43,7 @@ public:
     void Bt_AnnuVoirClick();
     void Bt_AnnuContactsClick();
     void lien_NouvelleSocieteClick();
+    void lien_exportSocClick();
 
     // The company sheet: preview, print (this sheet or all), mail.
     void lien_ApercuSocieteClick();
@@ -94,4 +96,5 @@ private:
     FrameServices& frame_;
     MailSender& mail_;
     QButtonGroup* categories_ = nullptr;
+    TExportSoc* export_ = nullptr;
 };

@@ -1,11 +1,14 @@
 list(APPEND CORE_SOURCES
   directory/directoryrules.cpp
+  directory/exportrules.cpp
+  directory/importrules.cpp
 )
 list(APPEND GUI_SOURCES
   directory/ajoutfournisseur.cpp
   directory/companyfields.cpp
   directory/companysheet.cpp
   directory/directorypage.cpp
+  directory/exportsoc.cpp
   directory/impressionsociete.cpp
 )
 list(APPEND CORE_SOURCES

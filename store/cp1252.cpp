@@ -1,5 +1,7 @@
 #include "store/cp1252.h"
 
+#include <algorithm>
+
 namespace
 {
 
@@ -33,16 +35,23 @@ QString decode(const char* bytes, int n)
     return s;
 }
 
-QByteArray encode(const QString& text, bool* lossless)
+int encodeInto(QStringView text, char* out, int max, bool* lossless)
 {
-    QByteArray out(text.size(), Qt::Uninitialized);
+    const int n = int(std::min<qsizetype>(text.size(), max));
     bool ok = true;
-    for (int i = 0; i < text.size(); ++i) {
-        const int b = byteFor(text.at(i).unicode());
+    for (int i = 0; i < n; ++i) {
+        const int b = byteFor(text[i].unicode());
         if (b < 0) ok = false;
         out[i] = char(b < 0 ? '?' : b);
     }
     if (lossless) *lossless = ok;
+    return n;
+}
+
+QByteArray encode(const QString& text, bool* lossless)
+{
+    QByteArray out(text.size(), Qt::Uninitialized);
+    encodeInto(text, out.data(), int(text.size()), lossless);
     return out;
 }
 

@@ -19,6 +19,10 @@ inline QString decode(const QByteArray& b)
 // and sets *lossless to false when given.
 QByteArray encode(const QString& text, bool* lossless = nullptr);
 
+// Encodes at most `max` characters of a text into `out`, which has room for
+// them; returns how many were written. Same replacement as encode.
+int encodeInto(QStringView text, char* out, int max, bool* lossless = nullptr);
+
 // True when every character of the text can be written in Windows-1252.
 bool canEncode(const QString& text);
 

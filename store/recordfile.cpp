@@ -61,14 +61,19 @@ bool updateAt(QFileDevice& file, int recordSize, qint64 index, const void* recor
 
 bool appendTo(QFileDevice& file, int recordSize, const void* record, QString* error)
 {
+    return appendTo(file, recordSize, record, 1, error);
+}
+
+bool appendTo(QFileDevice& file, int recordSize, const void* records, qint64 count, QString* error)
+{
     const qint64 boundary = file.size() / recordSize * recordSize;
+    const qint64 size = count * recordSize;
     if (!file.seek(boundary)) {
         if (error) *error = file.errorString();
         return false;
     }
-    if (writeAll(file, static_cast<const char*>(record), recordSize, error) &&
-        syncToDisk(file, error)) {
-        if (file.size() > boundary + recordSize) file.resize(boundary + recordSize);
+    if (writeAll(file, static_cast<const char*>(records), size, error) && syncToDisk(file, error)) {
+        if (file.size() > boundary + size) file.resize(boundary + size);
         return true;
     }
     // No half record: cut what was written. An incomplete record that was

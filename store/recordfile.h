@@ -32,6 +32,8 @@ bool updateAt(QFileDevice& file, int recordSize, qint64 index, const void* recor
 // Writes one record after the last whole record of a file opened read-write.
 // On failure the file is cut back to its previous whole records.
 bool appendTo(QFileDevice& file, int recordSize, const void* record, QString* error);
+// The same for `count` records in one write: all of them are there, or none.
+bool appendTo(QFileDevice& file, int recordSize, const void* records, qint64 count, QString* error);
 
 // Writes `size` bytes as the whole new content of the save file's target.
 // `out` is not yet open; the target is replaced only when everything was

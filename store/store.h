@@ -106,6 +106,9 @@ public:
     // Writes a record at the end of its file, then adds it to the table.
     // A failure leaves both as they were.
     template <class T> Result append(T record);
+    // The same for several records in one write: a failure leaves the file
+    // and the table without any of them.
+    template <class T> Result appendAll(QList<T> records);
 
     // Writes record i in place, then copies it into the table.
     Result UpdateCandidature(int i, const TCandidatureRec& record);

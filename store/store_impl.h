@@ -75,9 +75,16 @@ template <> inline QString Store::rewriteFailureText<TFavoriRec>(const QString& 
 
 template <class T> Result Store::append(T record)
 {
+    return appendAll(QList<T>{record});
+}
+
+template <class T> Result Store::appendAll(QList<T> records)
+{
     const QString name = QString::fromLatin1(RecordInfo<T>::file);
     if (Result w = writable(kindOf<T>(), name); !w.ok) return w;
-    prepareForWrite(record);
+    if (records.isEmpty()) return Result::success();
+    for (T& r : records)
+        prepareForWrite(r);
     QList<T>& t = table<T>();
     auto file = openFile(path(name));
     QString error;
@@ -86,16 +93,16 @@ template <class T> Result Store::append(T record)
         error = file->errorString();
     } else if (file->size() / qint64(sizeof(T)) != t.size()) {
         // Someone else changed the file since it was loaded: appending now
-        // would put the record at another position than in the table.
+        // would put the records at other positions than in the table.
         error = QStringLiteral("le fichier a été modifié en dehors du programme");
         ok = false;
     } else {
-        ok = recordfile::appendTo(*file, sizeof(T), &record, &error);
+        ok = recordfile::appendTo(*file, sizeof(T), records.constData(), records.size(), &error);
     }
     if (!ok)
         return Result::failure(QStringLiteral("Impossible d'enregistrer dans \"%1\" :").arg(name) +
                                CR + CR + error);
-    t.append(record);
+    t.append(records);
     return Result::success();
 }
 
