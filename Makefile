@@ -36,7 +36,8 @@ fuzz: deps
 	cmake --build $(BUILD)-fuzz -j $(JOBS) --target $(addprefix fuzz_,$(FUZZ_TARGETS))
 	for t in $(FUZZ_TARGETS); do \
 		mkdir -p $(BUILD)-fuzz/corpus/$$t && \
-		QT_QPA_PLATFORM=offscreen $(BUILD)-fuzz/tests/fuzz/fuzz_$$t -max_total_time=$(FUZZ_SECONDS) \
+		QT_QPA_PLATFORM=offscreen LSAN_OPTIONS=suppressions=$(CURDIR)/tests/fuzz/lsan.supp \
+		$(BUILD)-fuzz/tests/fuzz/fuzz_$$t -max_total_time=$(FUZZ_SECONDS) \
 			-rss_limit_mb=4096 -artifact_prefix=$(BUILD)-fuzz/ $(BUILD)-fuzz/corpus/$$t tests/fuzz/corpus/$$t \
 			|| exit 1; \
 	done

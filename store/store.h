@@ -37,6 +37,14 @@ enum class Rewrite {
     Failed     // the rewrite failed: after its message the caller ends the program
 };
 
+// How a rewrite uses the progress bar: a deletion that rewrites two files
+// shows one bar over both.
+struct RewriteProgress {
+    bool start = true;   // show the bar from 0
+    qint64 maximum = -1; // its maximum; -1: the records walked
+    bool hide = true;    // hide it at the end
+};
+
 struct [[nodiscard]] RewriteResult {
     Rewrite outcome = Rewrite::Done;
     QString error; // the message of Unchanged and Failed
@@ -125,13 +133,7 @@ public:
     // place. A failure has the message of text id 222 or 223.
     Result safetyCopy(const QString& fileName);
 
-    // How a rewrite uses the progress bar: a deletion that rewrites two
-    // files shows one bar over both.
-    struct Progress {
-        bool start = true;   // show the bar from 0
-        qint64 maximum = -1; // its maximum; -1: the records walked
-        bool hide = true;    // hide it at the end
-    };
+    using Progress = RewriteProgress;
 
     // Safety copy, then rewrite of the file without the records that `drop`
     // picks, in table order.
