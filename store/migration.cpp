@@ -3,6 +3,7 @@
 #include "store/helpers.h"
 #include "store/recordfile.h"
 #include "store/store.h"
+#include "store/systemerror.h"
 
 #include <QDir>
 #include <QFile>
@@ -184,7 +185,7 @@ const DataFile Files[] = {
 
 QString systemError()
 {
-    return QString::fromLocal8Bit(std::strerror(errno));
+    return systemErrorText(errno);
 }
 
 QString fileError(const QString& name, const QString& error)
@@ -230,7 +231,7 @@ bool convertFile(Store& store, const QString& name, const Layout& l, QString* er
 
     QFile in(source);
     if (!in.open(QIODevice::ReadOnly)) {
-        *error = fileError(name, in.errorString());
+        *error = fileError(name, deviceErrorText(in));
         return false;
     }
     // Only whole records: an incomplete last record is dropped.
@@ -252,7 +253,7 @@ bool convertFile(Store& store, const QString& name, const Layout& l, QString* er
             const QByteArray old = in.read(n * l.oldSize);
             if (old.size() != n * l.oldSize) {
                 readFailed = true;
-                readError = in.errorString();
+                readError = deviceErrorText(in);
                 out->cancelWriting();
                 return false;
             }

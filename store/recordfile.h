@@ -9,6 +9,8 @@
 //
 // Every function returns success and leaves an error text on failure.
 
+#include "store/systemerror.h"
+
 #include <QFile>
 #include <QList>
 #include <QSaveFile>
@@ -27,8 +29,9 @@ bool writeAll(QIODevice& dev, const char* data, qint64 size, QString* error);
 // Writes one record at position `index` of a file opened read-write.
 bool updateAt(QFileDevice& file, int recordSize, qint64 index, const void* record, QString* error);
 
-// Writes one record after the last whole record of a file opened read-write.
-// On failure the file is cut back to its previous whole records.
+// Writes one record after the last whole record of a file opened read-write
+// and unbuffered (nothing of the record may wait in a buffer when the file
+// is cut). On failure the file is cut back to its previous whole records.
 bool appendTo(QFileDevice& file, int recordSize, const void* record, QString* error);
 
 // Writes `size` bytes as the whole new content of the save file's target.
@@ -62,7 +65,7 @@ bool readAll(QIODevice& dev, QList<T>& out, QString* error,
         if (got != want) {
             const qint64 whole = got > 0 ? got / qint64(sizeof(T)) : 0;
             out.resize(done + whole);
-            if (error) *error = dev.errorString();
+            if (error) *error = deviceErrorText(dev);
             return false;
         }
         done += n;
