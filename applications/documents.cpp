@@ -3,6 +3,7 @@
 #include "store/cp1252.h"
 #include "store/recordfile.h"
 #include "store/store.h"
+#include "store/systemerror.h"
 #include "store/tables.h"
 #include "store/texts.h"
 
@@ -72,7 +73,7 @@ std::unique_ptr<QSaveFile> startTextFile(Store& store, const QString& path, cons
     QDir().mkpath(QFileInfo(path).absolutePath());
     auto out = store.saveFile(path);
     if (!out->open(QIODevice::WriteOnly)) {
-        *error = out->errorString();
+        *error = deviceErrorText(*out);
         return nullptr;
     }
     const QByteArray bytes = textFileBytes(text);
@@ -211,12 +212,12 @@ bool readTextFile(const QString& path, QString* text, QString* error)
 {
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly)) {
-        *error = f.errorString();
+        *error = deviceErrorText(f);
         return false;
     }
     const QByteArray bytes = f.readAll();
     if (f.error() != QFileDevice::NoError) {
-        *error = f.errorString();
+        *error = deviceErrorText(f);
         return false;
     }
     *text = textFromFileBytes(bytes);
@@ -228,7 +229,7 @@ Result writeTextFile(Store& store, const QString& path, const QString& text)
     QString error;
     auto out = startTextFile(store, path, text, &error);
     if (!out) return Result::failure(error);
-    if (!out->commit()) return Result::failure(out->errorString());
+    if (!out->commit()) return Result::failure(deviceErrorText(*out));
     return Result::success();
 }
 
@@ -304,7 +305,7 @@ DocumentResult linkDocument(Store& store, qint32 id, DocSlot slot, const LinkCho
     DocumentResult done;
     if (keepText) {
         if (!text->commit()) {
-            done.result = Result::failure(textWriteFailure(textPath, text->errorString()));
+            done.result = Result::failure(textWriteFailure(textPath, deviceErrorText(*text)));
             // Put the record back so that it does not announce a text that is not there.
             if (Result back = store.UpdateCandidature(pos, before); !back.ok)
                 done.furtherErrors.append(back.error);
@@ -355,7 +356,7 @@ QStringList deleteApplicationFiles(Store& store, const TCandidatureRec& deleted)
         const QString p = applicationTextPath(store, QString::fromLatin1(kind), deleted.id);
         QFile f(p);
         if (!f.exists() || f.remove()) continue;
-        failures.append(GetTxt(228) + QLatin1Char(' ') + p + CR + CR + f.errorString());
+        failures.append(GetTxt(228) + QLatin1Char(' ') + p + CR + CR + deviceErrorText(f));
     }
     return failures;
 }

@@ -1,6 +1,7 @@
 #include "store/loader.h"
 
 #include "store/recordfile.h"
+#include "store/systemerror.h"
 
 #include <QFile>
 #include <QSet>
@@ -50,7 +51,7 @@ template <class T> bool TExeThread::loadFile(FileKind kind, const QString& statu
     QString error;
     QFile file(store_->path(QString::fromLatin1(RecordInfo<T>::file)));
     bool ok = file.open(QIODevice::ReadOnly);
-    if (!ok) error = file.errorString();
+    if (!ok) error = deviceErrorText(file);
     qint64 reported = 0;
     if (ok) {
         ok = recordfile::readAll<T>(

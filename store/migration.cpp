@@ -3,6 +3,7 @@
 #include "store/helpers.h"
 #include "store/recordfile.h"
 #include "store/store.h"
+#include "store/systemerror.h"
 
 #include <QDir>
 #include <QFile>
@@ -134,6 +135,8 @@ struct Layout {
     int oldSize = 0;
     int newSize = 0;
     void (*convert)(const char* old, char* out) = nullptr;
+    // False when a converted record cannot be what the old program wrote.
+    bool (*plausible)(const char* out) = nullptr;
 };
 
 template <class Old, class New, New (*Convert)(const Old&)>
@@ -145,14 +148,37 @@ void convertBytes(const char* old, char* out)
     std::memcpy(out, &r, sizeof r);
 }
 
+bool isStoredDate(const Date& d)
+{
+    if (d.isEmpty()) return true;
+    if (d.length() != 8) return false;
+    for (int i = 0; i < 8; ++i)
+        if (d.chars[i] < '0' || d.chars[i] > '9') return false;
+    return true;
+}
+
+// Every record the old program kept has an id above zero, and an
+// application its date.
+template <class New> bool plausibleRecord(const char* out)
+{
+    New r;
+    std::memcpy(&r, out, sizeof r);
+    if (!isLive(r)) return true;
+    if (qint32(r.id) <= 0) return false;
+    if constexpr (std::is_same_v<New, TCandidatureRec>) return isStoredDate(r.date);
+    return true;
+}
+
 template <class Old, class New, New (*Convert)(const Old&)> Layout layout()
 {
-    return {int(sizeof(Old)), int(sizeof(New)), &convertBytes<Old, New, Convert>};
+    return {int(sizeof(Old)), int(sizeof(New)), &convertBytes<Old, New, Convert>,
+            &plausibleRecord<New>};
 }
 
 struct DataFile {
     const char* name;  // file in the program directory
     const char* tag;   // its current tag
+    int size;          // its current record size
     QString errorHead; // start of the message of a failed conversion
     Layout (*layoutOf)(int version);
 };
@@ -177,14 +203,15 @@ Layout contactLayout(int version)
 }
 
 const DataFile Files[] = {
-    {"candidatures.dat", VersionCandidature, CandidaturesErrorHead, &candidatureLayout},
-    {"societes.dat", VersionSociete, SocietesErrorHead, &societeLayout},
-    {"contacts.dat", VersionContact, ContactsErrorHead, &contactLayout},
+    {"candidatures.dat", VersionCandidature, int(sizeof(TCandidatureRec)), CandidaturesErrorHead,
+     &candidatureLayout},
+    {"societes.dat", VersionSociete, int(sizeof(TSocieteRec)), SocietesErrorHead, &societeLayout},
+    {"contacts.dat", VersionContact, int(sizeof(TContactRec)), ContactsErrorHead, &contactLayout},
 };
 
 QString systemError()
 {
-    return QString::fromLocal8Bit(std::strerror(errno));
+    return systemErrorText(errno);
 }
 
 QString fileError(const QString& name, const QString& error)
@@ -203,10 +230,22 @@ void syncDirectory(const QString& dir)
     ::close(fd);
 }
 
+// The name the old content of a converted file keeps for good:
+// backup/X-version0.dat, or with a number when that name is taken.
+QString oldCopyName(const Store& store, const QString& name, int version)
+{
+    const QString base = QStringLiteral("backup/") + QFileInfo(name).completeBaseName() +
+                         QStringLiteral("-version%1").arg(version);
+    QString copy = base + QStringLiteral(".dat");
+    for (int n = 2; QFileInfo::exists(store.path(copy)); ++n)
+        copy = base + QStringLiteral("-%1.dat").arg(n);
+    return copy;
+}
+
 // Converts X.dat from an old layout. The old content is first kept as
 // backup/X.dat; the converted records are written to X.dat.new, which takes
 // the place of X.dat in one rename once it is complete and on disk.
-bool convertFile(Store& store, const QString& name, const Layout& l, QString* error)
+bool convertFile(Store& store, const QString& name, int version, const Layout& l, QString* error)
 {
     const QString source = store.path(name);
     const QString backupName = QStringLiteral("backup/") + name;
@@ -218,11 +257,13 @@ bool convertFile(Store& store, const QString& name, const Layout& l, QString* er
                            QStringLiteral("impossible de créer le répertoire"));
         return false;
     }
-    {
-        auto backup = store.saveFile(store.path(backupName));
+    // backup/X.dat is taken again by every later deletion: the old file is
+    // also kept under a name of its own that nothing overwrites.
+    for (const QString& copyName : {backupName, oldCopyName(store, name, version)}) {
+        auto backup = store.saveFile(store.path(copyName));
         QString sourceError, targetError;
         if (!recordfile::copyFile(source, *backup, &sourceError, &targetError)) {
-            *error = sourceError.isEmpty() ? fileError(backupName, targetError)
+            *error = sourceError.isEmpty() ? fileError(copyName, targetError)
                                            : fileError(name, sourceError);
             return false;
         }
@@ -230,7 +271,7 @@ bool convertFile(Store& store, const QString& name, const Layout& l, QString* er
 
     QFile in(source);
     if (!in.open(QIODevice::ReadOnly)) {
-        *error = fileError(name, in.errorString());
+        *error = fileError(name, deviceErrorText(in));
         return false;
     }
     // Only whole records: an incomplete last record is dropped.
@@ -239,6 +280,7 @@ bool convertFile(Store& store, const QString& name, const Layout& l, QString* er
     qint64 done = 0;
     bool readFailed = false;
     QString readError;
+    qint64 implausible = 0; // the first record that did not convert to a sane one
 
     const QString newName = name + QStringLiteral(".new");
     const QString target = store.path(newName);
@@ -252,13 +294,20 @@ bool convertFile(Store& store, const QString& name, const Layout& l, QString* er
             const QByteArray old = in.read(n * l.oldSize);
             if (old.size() != n * l.oldSize) {
                 readFailed = true;
-                readError = in.errorString();
+                readError = deviceErrorText(in);
                 out->cancelWriting();
                 return false;
             }
             chunk.resize(n * l.newSize);
-            for (qint64 i = 0; i < n; ++i)
-                l.convert(old.constData() + i * l.oldSize, chunk.data() + i * l.newSize);
+            for (qint64 i = 0; i < n; ++i) {
+                char* converted = chunk.data() + i * l.newSize;
+                l.convert(old.constData() + i * l.oldSize, converted);
+                if (!l.plausible(converted)) {
+                    implausible = done + i + 1;
+                    out->cancelWriting();
+                    return false;
+                }
+            }
             done += n;
             return true;
         },
@@ -266,6 +315,13 @@ bool convertFile(Store& store, const QString& name, const Layout& l, QString* er
     in.close();
     if (readFailed) {
         *error = fileError(name, readError);
+        return false;
+    }
+    if (implausible > 0) {
+        *error = fileError(name, QStringLiteral("l'enregistrement %1 ne peut pas être converti "
+                                                "(identifiant ou date invalide) ; le fichier "
+                                                "n'a pas été modifié")
+                                     .arg(implausible));
         return false;
     }
     if (!written) {
@@ -285,23 +341,48 @@ bool convertFile(Store& store, const QString& name, const Layout& l, QString* er
     return true;
 }
 
+// A file whose later records carry the current tag is a current file whose
+// first record is damaged, whatever that record's tag says.
+bool laterRecordsAreCurrent(QFile& file, const DataFile& f)
+{
+    const qint64 count = file.size() / f.size;
+    const QByteArray tag = QByteArray(1, char(std::strlen(f.tag))) + f.tag;
+    for (qint64 k = 1; k < std::min<qint64>(count, 64); ++k) {
+        if (!file.seek(k * f.size)) return false;
+        if (file.read(tag.size()) == tag) return true;
+    }
+    return false;
+}
+
 // Version of each file to convert, -1 for the others; false when a file is
-// of a newer version.
+// of a newer version. Only a file that reads as a whole old layout is taken
+// for one: a file that cannot be read, or a current file with a damaged
+// record, is left to the loading, which reports it.
 bool outdatedVersions(const Store& store, int (&from)[3])
 {
     for (int i = 0; i < 3; ++i) {
         from[i] = -1;
         const DataFile& f = Files[i];
         const QString path = store.path(QString::fromLatin1(f.name));
-        if (!QFileInfo::exists(path)) continue;
-        const QString t = LitEnteteFichier(path).left(6);
-        if (t == QLatin1String("null") || t == QLatin1String(f.tag)) continue;
+        const QFileInfo info(path);
+        if (!info.exists() || !info.isFile() || info.size() < 7) continue;
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly)) continue;
+        ShortString<6> head;
+        if (file.read(reinterpret_cast<char*>(&head), 7) != 7) continue;
+        const QString t = head.text();
+        if (t == QLatin1String(f.tag) || laterRecordsAreCurrent(file, f)) continue;
         const int current = tagVersion(QString::fromLatin1(f.tag));
         const int v = tagVersion(t);
         if (v > current) return false;
         // A negative number is no version this program ever wrote: the file
         // is left as it is.
         if (v < 0) continue;
+        // A version without a layout was never written; whole current
+        // records that are not whole old ones: a current file whose first
+        // tag is damaged.
+        const Layout l = f.layoutOf(v);
+        if (!l.convert || (info.size() % f.size == 0 && info.size() % l.oldSize != 0)) continue;
         from[i] = v;
     }
     return true;
@@ -329,7 +410,8 @@ Result convertOldFiles(Store& store)
         QString error;
         // Every version below the current one has its layout.
         if (!l.convert) error = QStringLiteral("version %1 inconnue").arg(from[i]);
-        if (!error.isEmpty() || !convertFile(store, QString::fromLatin1(f.name), l, &error))
+        if (!error.isEmpty() ||
+            !convertFile(store, QString::fromLatin1(f.name), from[i], l, &error))
             return Result::failure(f.errorHead + error);
     }
     return Result::success();

@@ -1,6 +1,9 @@
 #include "store/recordfile.h"
 
+#include "store/systemerror.h"
+
 #include <QFileInfo>
+#include <cerrno>
 #include <unistd.h>
 
 namespace recordfile
@@ -17,14 +20,14 @@ bool writeAll(QIODevice& dev, const char* data, qint64 size, QString* error)
     while (done < size) {
         const qint64 n = dev.write(data + done, size - done);
         if (n <= 0) {
-            if (error) *error = dev.errorString();
+            if (error) *error = deviceErrorText(dev);
             return false;
         }
         done += n;
     }
     if (auto* file = qobject_cast<QFileDevice*>(&dev)) {
         if (!file->flush()) {
-            if (error) *error = file->errorString();
+            if (error) *error = deviceErrorText(*file);
             return false;
         }
     }
@@ -37,10 +40,23 @@ namespace
 bool syncToDisk(QFileDevice& file, QString* error)
 {
     if (file.handle() >= 0 && ::fdatasync(file.handle()) != 0) {
-        if (error) *error = QString::fromLocal8Bit(strerror(errno));
+        if (error) *error = systemErrorText(errno);
         return false;
     }
     return true;
+}
+
+// Cuts the file at `size` through its descriptor: the device has nothing
+// left to flush (it is unbuffered), and a full disk does not stop a cut.
+void cutBack(QFileDevice& file, qint64 size)
+{
+    if (file.handle() >= 0) {
+        while (::ftruncate(file.handle(), size) != 0 && errno == EINTR) {
+        }
+        ::fdatasync(file.handle());
+    } else {
+        file.resize(size);
+    }
 }
 
 } // namespace
@@ -52,7 +68,7 @@ bool updateAt(QFileDevice& file, int recordSize, qint64 index, const void* recor
         return false;
     }
     if (!file.seek(index * recordSize)) {
-        if (error) *error = file.errorString();
+        if (error) *error = deviceErrorText(file);
         return false;
     }
     return writeAll(file, static_cast<const char*>(record), recordSize, error) &&
@@ -69,23 +85,23 @@ bool appendTo(QFileDevice& file, int recordSize, const void* records, qint64 cou
     const qint64 boundary = file.size() / recordSize * recordSize;
     const qint64 size = count * recordSize;
     if (!file.seek(boundary)) {
-        if (error) *error = file.errorString();
+        if (error) *error = deviceErrorText(file);
         return false;
     }
     if (writeAll(file, static_cast<const char*>(records), size, error) && syncToDisk(file, error)) {
-        if (file.size() > boundary + size) file.resize(boundary + size);
+        if (file.size() > boundary + size) cutBack(file, boundary + size);
         return true;
     }
     // No half record: cut what was written. An incomplete record that was
     // already at the end of the file was never loaded and goes with it.
-    file.resize(boundary);
+    cutBack(file, boundary);
     return false;
 }
 
 bool replaceContent(QSaveFile& out, const std::function<bool(QByteArray&)>& next, QString* error)
 {
     if (!out.open(QIODevice::WriteOnly)) {
-        if (error) *error = out.errorString();
+        if (error) *error = deviceErrorText(out);
         return false;
     }
     QByteArray chunk;
@@ -97,7 +113,7 @@ bool replaceContent(QSaveFile& out, const std::function<bool(QByteArray&)>& next
         }
     }
     if (!out.commit()) {
-        if (error) *error = out.errorString();
+        if (error) *error = deviceErrorText(out);
         return false;
     }
     return true;
@@ -125,7 +141,7 @@ bool copyFile(const QString& source, QSaveFile& target, QString* sourceError, QS
 {
     QFile in(source);
     if (!in.open(QIODevice::ReadOnly)) {
-        if (sourceError) *sourceError = in.errorString();
+        if (sourceError) *sourceError = deviceErrorText(in);
         return false;
     }
     bool readFailed = false;
@@ -136,7 +152,7 @@ bool copyFile(const QString& source, QSaveFile& target, QString* sourceError, QS
             buf = in.read(1 << 20);
             if (buf.isEmpty() && !in.atEnd()) {
                 readFailed = true;
-                readError = in.errorString();
+                readError = deviceErrorText(in);
                 target.cancelWriting();
                 return false;
             }

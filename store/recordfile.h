@@ -9,6 +9,8 @@
 //
 // Every function returns success and leaves an error text on failure.
 
+#include "store/systemerror.h"
+
 #include <QFile>
 #include <QList>
 #include <QSaveFile>
@@ -29,8 +31,9 @@ bool writeAll(QIODevice& dev, const char* data, qint64 size, QString* error);
 // Writes one record at position `index` of a file opened read-write.
 bool updateAt(QFileDevice& file, int recordSize, qint64 index, const void* record, QString* error);
 
-// Writes one record after the last whole record of a file opened read-write.
-// On failure the file is cut back to its previous whole records.
+// Writes one record after the last whole record of a file opened read-write
+// and unbuffered (nothing of the record may wait in a buffer when the file
+// is cut). On failure the file is cut back to its previous whole records.
 bool appendTo(QFileDevice& file, int recordSize, const void* record, QString* error);
 // The same for `count` records in one write: all of them are there, or none.
 bool appendTo(QFileDevice& file, int recordSize, const void* records, qint64 count, QString* error);
@@ -72,7 +75,7 @@ bool readAll(QIODevice& dev, QList<T>& out, QString* error,
             for (qint64 i = 0; i < whole; ++i)
                 out.append((*buffer)[i]);
             if (got != want) {
-                if (error) *error = dev.errorString();
+                if (error) *error = deviceErrorText(dev);
                 return false;
             }
         }

@@ -4,6 +4,7 @@ list(APPEND CORE_SOURCES
   store/recordfile.cpp
   store/store.cpp
   store/texts.cpp
+  store/systemerror.cpp
 )
 list(APPEND CORE_SOURCES
   store/helpers.cpp

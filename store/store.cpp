@@ -1,5 +1,6 @@
 #include "store/store.h"
 
+#include "store/systemerror.h"
 #include "store/texts.h"
 
 #include <QDir>
@@ -37,7 +38,7 @@ QStringList Store::Initialisation()
         QFile f(path(n));
         if (!f.open(QIODevice::WriteOnly | QIODevice::NewOnly))
             failures.append(QStringLiteral("Erreur lors de la création du fichier ") + quoted(n) +
-                            CR + CR + f.errorString());
+                            CR + CR + deviceErrorText(f));
     }
     for (const char* name : {"txt", "backup", "Import"}) {
         const QString n = QString::fromLatin1(name);
@@ -87,9 +88,9 @@ Result Store::updateContact(int i, const TContactRec& record, const QString& fai
 Result Store::DeplaceFichier(const QString& source, const QString& target)
 {
     QFile t(target);
-    if (t.exists() && !t.remove()) return fileFailure(222, target, t.errorString());
+    if (t.exists() && !t.remove()) return fileFailure(222, target, deviceErrorText(t));
     QFile s(source);
-    if (!s.rename(target)) return fileFailure(223, source, s.errorString());
+    if (!s.rename(target)) return fileFailure(223, source, deviceErrorText(s));
     return Result::success();
 }
 
@@ -97,7 +98,7 @@ Result Store::DeleteFichier(const QString& p)
 {
     QFile f(p);
     if (!f.exists() || f.remove()) return Result::success();
-    return fileFailure(222, p, f.errorString());
+    return fileFailure(222, p, deviceErrorText(f));
 }
 
 Result Store::safetyCopy(const QString& fileName)

@@ -88,9 +88,9 @@ template <class T> Result Store::appendAll(QList<T> records)
     QList<T>& t = table<T>();
     auto file = openFile(path(name));
     QString error;
-    bool ok = file->open(QIODevice::ReadWrite | QIODevice::ExistingOnly);
+    bool ok = file->open(QIODevice::ReadWrite | QIODevice::ExistingOnly | QIODevice::Unbuffered);
     if (!ok) {
-        error = file->errorString();
+        error = deviceErrorText(*file);
     } else if (file->size() / qint64(sizeof(T)) != t.size()) {
         // Someone else changed the file since it was loaded: appending now
         // would put the records at other positions than in the table.
@@ -118,13 +118,14 @@ template <class T> Result Store::update(int i, const T& record, const QString& f
     QString error;
     bool ok = i >= 0 && i < t.size();
     if (!ok) error = QStringLiteral("Enregistrement %1 absent de la table").arg(i + 1);
-    if (ok && !(ok = file->open(QIODevice::ReadWrite | QIODevice::ExistingOnly)))
-        error = file->errorString();
+    if (ok &&
+        !(ok = file->open(QIODevice::ReadWrite | QIODevice::ExistingOnly | QIODevice::Unbuffered)))
+        error = deviceErrorText(*file);
     if (ok && !(ok = recordfile::updateAt(*file, sizeof(T), i, &rec, &error))) {
         // Put back what part of the record may have been written.
         file->close();
         QFile again(file->fileName());
-        if (again.open(QIODevice::ReadWrite | QIODevice::ExistingOnly))
+        if (again.open(QIODevice::ReadWrite | QIODevice::ExistingOnly | QIODevice::Unbuffered))
             recordfile::updateAt(again, sizeof(T), i, &t[i], nullptr);
     }
     file->close();

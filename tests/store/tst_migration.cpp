@@ -463,6 +463,88 @@ private slots:
         QCOMPARE(readBytes(p("contacts.dat")), before.value("contacts.dat"));
     }
 
+    // Damage is not an old version: nothing is asked, nothing converted,
+    // and the loading reports what it cannot read.
+    void damagedOrUnreadableFilesAreNeverConverted_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QByteArray>("bytes"); // empty: a folder in the file's place
+        QByteArray apps;
+        for (int n = 1; n <= 3; ++n)
+            apps += recordBytes(makeCandidature(n, 1, QStringLiteral("Poste %1").arg(n)));
+        QByteArray digit = apps, letter = apps, length = apps;
+        digit[4] = 'x';  // "cndx" read as version 0
+        letter[1] = 'a'; // "and2" read as version 2 of another name
+        length[0] = 6;   // a tag of six characters
+        QTest::newRow("version digit") << "candidatures.dat" << digit;
+        QTest::newRow("tag letter") << "candidatures.dat" << letter;
+        QTest::newRow("tag length") << "candidatures.dat" << length;
+        QByteArray newer = apps;
+        newer[4] = '9'; // "cnd9" would refuse to start
+        QTest::newRow("version above") << "candidatures.dat" << newer;
+        QByteArray one = recordBytes(makeSociete(1, "ACME"));
+        one[3] = 'x'; // a single company: "sox1"
+        QTest::newRow("single record") << "societes.dat" << one;
+        QTest::newRow("folder") << "contacts.dat" << QByteArray();
+    }
+    void damagedOrUnreadableFilesAreNeverConverted()
+    {
+        QFETCH(QString, file);
+        QFETCH(QByteArray, bytes);
+        if (bytes.isEmpty()) {
+            QVERIFY(QFile::remove(p(file)));
+            QVERIFY(QDir(dir->path()).mkdir(file));
+        } else {
+            writeBytes(p(file), bytes);
+        }
+        const auto before = snapshot();
+        FakeMessages m;
+        m.answers = {true};
+        QCOMPARE(CheckBaseVersion(*store, boxes()), VersionCheck::UpToDate);
+        QCOMPARE(m.count(), 0);
+        QCOMPARE(snapshot(), before);
+    }
+
+    void aConversionThatGivesNonsenseReplacesNothing()
+    {
+        // An untagged file whose second application has no id: not what
+        // the old program wrote.
+        QList<TCandidatureRecV0> old;
+        for (int n = 1; n <= 2; ++n) {
+            auto r = dirty<TCandidatureRecV0>();
+            fillApplication(r, n);
+            old.append(r);
+        }
+        old[1].id = 0;
+        writeBytes(p("candidatures.dat"), bytesOf(old));
+        const QByteArray before = readBytes(p("candidatures.dat"));
+        FakeMessages m;
+        m.answers = {true};
+        QCOMPARE(CheckBaseVersion(*store, boxes()), VersionCheck::Stop);
+        QCOMPARE(m.shown.last().kind, msg::Kind::Error);
+        QVERIFY2(m.shown.last().text.startsWith(
+                     "ERREUR candidatures: candidatures.dat : l'enregistrement 2 ne peut pas"),
+                 qPrintable(m.shown.last().text));
+        QCOMPARE(readBytes(p("candidatures.dat")), before);
+        QVERIFY(leftovers("candidatures.dat.").isEmpty());
+    }
+
+    void theOldFileIsKeptUnderANameThatLaterDeletionsLeave()
+    {
+        const QByteArray old = recordBytes(oldContact(1, 1, "Dupont"));
+        writeBytes(p("contacts.dat"), old);
+        // A copy from an earlier conversion stays as it is.
+        writeBytes(p("backup/contacts-version0.dat"), "earlier");
+        FakeMessages m;
+        m.answers = {true};
+        QCOMPARE(CheckBaseVersion(*store, boxes()), VersionCheck::Converted);
+        // A deletion takes its safety copy over backup/contacts.dat.
+        QVERIFY(store->safetyCopy("contacts.dat").ok);
+        QCOMPARE(readBytes(p("backup/contacts.dat")).size(), 236);
+        QCOMPARE(readBytes(p("backup/contacts-version0-2.dat")), old);
+        QCOMPARE(readBytes(p("backup/contacts-version0.dat")), QByteArray("earlier"));
+    }
+
     void damagedOldRecords()
     {
         // Two companies and the start of a third: only whole records count.
