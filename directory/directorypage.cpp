@@ -5,6 +5,7 @@
 #include "directory/contactops.h"
 #include "directory/directoryrules.h"
 #include "directory/exportsoc.h"
+#include "directory/importsoc.h"
 #include "directory/impressionsociete.h"
 #include "platform/busycursor.h"
 #include "platform/frameservices.h"
@@ -91,8 +92,7 @@ void DirectoryPage::buildPanel()
         Panel_Societes->addLink(QStringLiteral("lien_MailerSociete"), QString(), "export");
     lien_exportSoc = Panel_Societes->addLink(QStringLiteral("lien_exportSoc"), QString(), "export");
     lien_importSoc = Panel_Societes->addLink(QStringLiteral("lien_importSoc"), QString(), "new");
-    // The import is not part of this version yet.
-    lien_importSoc->setEnabled(false);
+    connect(lien_importSoc, &LinkLabel::clicked, this, &DirectoryPage::lien_importSocClick);
     connect(lien_exportSoc, &LinkLabel::clicked, this, &DirectoryPage::lien_exportSocClick);
     connect(lien_ApercuSociete, &LinkLabel::clicked, this, &DirectoryPage::lien_ApercuSocieteClick);
     connect(lien_ImprimerSociete, &LinkLabel::clicked, this,
@@ -226,6 +226,7 @@ void DirectoryPage::TabSheet2Show()
 
 void DirectoryPage::AnnuSelect(QChar key)
 {
+    group_ = key;
     const QStringList names = companiesOfGroup(s_.store().Societes, key);
     const QSignalBlocker block(ListeSocietes);
     ListeSocietes->clear();
@@ -484,4 +485,21 @@ void DirectoryPage::lien_exportSocClick()
 {
     if (!export_) export_ = new TExportSoc(s_, this);
     export_->open();
+}
+
+TImportSoc* DirectoryPage::importDialog()
+{
+    if (import_) return import_;
+    import_ = new TImportSoc(s_, frame_, this);
+    connect(import_, &TImportSoc::imported, this, [this] {
+        if (!group_.isNull()) AnnuSelect(group_);
+        // Views that count or list contacts read them again.
+        emit s_.contactsChanged(0, QString());
+    });
+    return import_;
+}
+
+void DirectoryPage::lien_importSocClick()
+{
+    importDialog()->open();
 }

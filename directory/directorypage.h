@@ -14,6 +14,7 @@ class MailSender;
 class ProgramState;
 class SidePanel;
 class TExportSoc;
+class TImportSoc;
 class QButtonGroup;
 class QGroupBox;
 class QLabel;
@@ -44,6 +45,9 @@ public:
     void Bt_AnnuContactsClick();
     void lien_NouvelleSocieteClick();
     void lien_exportSocClick();
+    void lien_importSocClick();
+    // The import dialog, made on first use.
+    TImportSoc* importDialog();
 
     // The company sheet: preview, print (this sheet or all), mail.
     void lien_ApercuSocieteClick();
@@ -97,4 +101,7 @@ private:
     MailSender& mail_;
     QButtonGroup* categories_ = nullptr;
     TExportSoc* export_ = nullptr;
+    TImportSoc* import_ = nullptr;
+    // The key of the group listed, null before the first.
+    QChar group_;
 };

@@ -10,6 +10,8 @@ list(APPEND GUI_SOURCES
   directory/directorypage.cpp
   directory/exportsoc.cpp
   directory/impressionsociete.cpp
+  directory/importsoc.cpp
+  directory/previsualisation.cpp
 )
 list(APPEND CORE_SOURCES
   directory/contactops.cpp
