@@ -492,7 +492,18 @@ TImportSoc* DirectoryPage::importDialog()
     if (import_) return import_;
     import_ = new TImportSoc(s_, frame_, this);
     connect(import_, &TImportSoc::imported, this, [this] {
-        if (!group_.isNull()) AnnuSelect(group_);
+        // The list shows the new companies; the company being edited stays
+        // as it is, with whatever the user typed.
+        if (!group_.isNull()) {
+            const QString current =
+                ListeSocietes->currentItem() ? ListeSocietes->currentItem()->text() : QString();
+            const QSignalBlocker block(ListeSocietes);
+            ListeSocietes->clear();
+            ListeSocietes->addItems(companiesOfGroup(s_.store().Societes, group_));
+            if (!current.isEmpty())
+                ListeSocietes->setCurrentItem(
+                    ListeSocietes->findItems(current, Qt::MatchExactly).value(0));
+        }
         // Views that count or list contacts read them again.
         emit s_.contactsChanged(0, QString());
     });

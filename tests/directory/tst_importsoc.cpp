@@ -1,6 +1,7 @@
 // The import dialog of the directory on a started program: its field lists,
 // the preview of a file, an import through it and a file that is not there.
 #include "common/programfolder.h"
+#include "directory/companyfields.h"
 #include "directory/importrules.h"
 #include "directory/importsoc.h"
 #include "directory/previsualisation.h"
@@ -163,6 +164,8 @@ private slots:
         ProgramFolder p({makeSociete(1, "ALPHA")}, {}, {});
         const QByteArray societesBefore = readBytes(p.dir.filePath("societes.dat"));
         p.chooseCompany(QStringLiteral("ALPHA"));
+        // An edit under way in the company's fields outlives the import.
+        p.page()->fields->field(CompanyFields::Adresse_a)->setText(QStringLiteral("12 rue Neuve"));
         QSignalSpy contacts(&p.f()->state(), &ProgramState::contactsChanged);
         const QString file = p.dir.filePath("import.txt");
         writeBytes(file, "#Soci\xC3\xA9t\xC3\xA9;Ville;Nom\n"
@@ -181,6 +184,9 @@ private slots:
         QCOMPARE(p.messages.texts(), QStringList{"2 sociétés ajoutées et 2 contacts ajoutés."});
         QCOMPARE(p.messages.shown.first().kind, msg::Kind::Information);
         QCOMPARE(items(p.page()->ListeSocietes), (QStringList{"ALPHA", "BETA", "GAMMA"}));
+        QCOMPARE(p.page()->fields->field(CompanyFields::Adresse_a)->text(),
+                 QStringLiteral("12 rue Neuve"));
+        QVERIFY(p.page()->Annu_save->isEnabled());
         QVERIFY(contacts.count() >= 1);
 
         const QByteArray societes = readBytes(p.dir.filePath("societes.dat"));
