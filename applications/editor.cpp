@@ -472,9 +472,9 @@ void ApplicationEditor::lien_printRapportClick()
 
 void ApplicationEditor::lien_saveRapportClick()
 {
-    QString file = dialogs::saveFile(&page_, QStringLiteral("Enregistrer le rapport"),
-                                     QStringLiteral("Fichier PDF (*.pdf)"),
-                                     z_->nom_soc->text() + QStringLiteral(".pdf"));
+    QString file = dialogs::saveFile(
+        &page_, QStringLiteral("Enregistrer le rapport"), QStringLiteral("Fichier PDF (*.pdf)"),
+        z_->nom_soc->text() + QStringLiteral(".pdf"), QStringLiteral("pdf"));
     if (file.isEmpty()) return;
     if (!file.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive)) file += QStringLiteral(".pdf");
     if (!savedForReport()) return;

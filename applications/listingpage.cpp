@@ -430,7 +430,8 @@ void ListingPage::LienExportListingClick()
         return;
     }
     QString file = dialogs::saveFile(&page_, QStringLiteral("Exporter vers Excel"),
-                                     GetTxt(186) + QStringLiteral(" Excel (*.xlsx)"));
+                                     GetTxt(186) + QStringLiteral(" Excel (*.xlsx)"), QString(),
+                                     QStringLiteral("xlsx"));
     if (file.isEmpty()) return;
     if (!file.endsWith(QLatin1String(".xlsx"), Qt::CaseInsensitive))
         file += QStringLiteral(".xlsx");

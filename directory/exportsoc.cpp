@@ -99,9 +99,11 @@ void TExportSoc::open()
 void TExportSoc::BitBtn1Click()
 {
     const bool excel = RadioExcel->isChecked();
-    QString file = dialogs::saveFile(this, QStringLiteral("Exporter les données"),
-                                     excel ? QStringLiteral("Fichier Excel (*.xlsx)")
-                                           : QStringLiteral("Fichier Texte (*.txt *.csv)"));
+    QString file =
+        dialogs::saveFile(this, QStringLiteral("Exporter les données"),
+                          excel ? QStringLiteral("Fichier Excel (*.xlsx)")
+                                : QStringLiteral("Fichier Texte (*.txt *.csv)"),
+                          QString(), excel ? QStringLiteral("xlsx") : QStringLiteral("csv"));
     // The dialog closes in every case, also when the choice was cancelled.
     accept();
     if (file.isEmpty()) return;

@@ -73,10 +73,12 @@ QString openFile(QWidget* parent, const QString& title, const QString& filter)
 }
 
 QString saveFile(QWidget* parent, const QString& title, const QString& filter,
-                 const QString& suggested)
+                 const QString& suggested, const QString& suffix)
 {
     if (fileHook()) return fileHook()(title);
-    return chosen(*fileChooser(parent, title, filter, true, suggested));
+    const auto chooser = fileChooser(parent, title, filter, true, suggested);
+    chooser->setDefaultSuffix(suffix);
+    return chosen(*chooser);
 }
 
 } // namespace dialogs

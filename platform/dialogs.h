@@ -19,9 +19,11 @@ int exec(QDialog& dialog);
 // The file the user picks to open, empty when cancelled. `filter` is in
 // Qt's form ("Documents (*.doc *.pdf);;Tous les fichiers (*)").
 QString openFile(QWidget* parent, const QString& title, const QString& filter);
-// The file the user names to save to, empty when cancelled.
+// The file the user names to save to, empty when cancelled. A name typed
+// without extension gets `suffix` ("pdf") before the dialog asks whether to
+// replace an existing file, so the question is about the file written.
 QString saveFile(QWidget* parent, const QString& title, const QString& filter,
-                 const QString& suggested = QString());
+                 const QString& suggested = QString(), const QString& suffix = QString());
 
 // The chooser behind openFile and saveFile: every text of it in French,
 // file types included ("Dossier", "Fichier PDF").
