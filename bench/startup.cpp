@@ -44,6 +44,7 @@ int main(int argc, char** argv)
     }
     QElapsedTimer timer;
     timer.start();
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     OrvaldisApplication app(argc, argv);
     const QString dir = QString::fromLocal8Bit(argv[1]);
     setRegistryFile(dir + QStringLiteral("/ORVALDIS.ini"));
