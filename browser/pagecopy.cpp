@@ -129,6 +129,8 @@ QString safeSegment(const QString& segment)
                      c == QLatin1Char('-') || c == QLatin1Char('_')
                  ? c
                  : QLatin1Char('_');
+    while (s.contains(QLatin1String("..")))
+        s.replace(QLatin1String(".."), QLatin1String("."));
     while (s.startsWith(QLatin1Char('.')))
         s.remove(0, 1);
     if (s.size() > MaxSegment) s = s.right(MaxSegment);
