@@ -11,6 +11,7 @@ public:
     virtual ~FrameServices() = default;
 
     virtual void setStatusText(const QString& text) = 0;
+    virtual QString statusText() const = 0;
 
     virtual void progressStart(qint64 maximum) = 0;
     virtual void progressStep(qint64 steps) = 0;

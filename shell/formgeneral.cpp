@@ -5,6 +5,9 @@
 #include "applications/editor.h"
 #include "applications/fournisseurs.h"
 #include "applications/listingpage.h"
+#include "browser/ajoutfavori.h"
+#include "browser/html2pdf.h"
+#include "browser/navigateur.h"
 #include "directory/ajoutcontact.h"
 #include "directory/ajoutfournisseur.h"
 #include "directory/directorypage.h"
@@ -214,6 +217,8 @@ void TFormGeneral::resizeEvent(QResizeEvent* e)
 
 void TFormGeneral::pageChanged(int index)
 {
+    if (page_ == 2 && navigateur_) navigateur_->TabSheet3Hide();
+    page_ = index;
     if (index == 0) {
         listing_->TabSheet1Show();
         return;
@@ -222,8 +227,16 @@ void TFormGeneral::pageChanged(int index)
         directory_->TabSheet2Show();
         return;
     }
-    // The sort menu belongs to the listing: hidden on the other pages.
-    setSortMenuVisible(false);
+    // The browser is made the first time its page is shown: the web
+    // engine costs nothing to a session that does not browse.
+    if (!navigateur_) {
+        const BusyCursor busy;
+        navigateur_ = new TNavigateur(*state_, *this, *html2pdf(), *ajoutFavori(), TabSheet3);
+        auto* layout = new QVBoxLayout(TabSheet3);
+        layout->setContentsMargins(0, 0, 0, 0);
+        layout->addWidget(navigateur_);
+    }
+    navigateur_->TabSheet3Show();
     PositionnePanelApplication();
 }
 
@@ -325,6 +338,18 @@ TAboutBox* TFormGeneral::aboutBox()
     return aboutBox_;
 }
 
+THTML2PDF* TFormGeneral::html2pdf()
+{
+    if (!html2pdf_) html2pdf_ = new THTML2PDF(*state_, this);
+    return html2pdf_;
+}
+
+TAjoutFavori* TFormGeneral::ajoutFavori()
+{
+    if (!ajoutFavori_) ajoutFavori_ = new TAjoutFavori(*state_, this);
+    return ajoutFavori_;
+}
+
 // ---- Closing ----------------------------------------------------------------
 
 bool TFormGeneral::FormCloseQuery()
@@ -416,6 +441,11 @@ void TFormGeneral::reportLoadFailures()
 void TFormGeneral::setStatusText(const QString& text)
 {
     frame_->StatusBar1->setText(text);
+}
+
+QString TFormGeneral::statusText() const
+{
+    return frame_->StatusBar1->text();
 }
 
 void TFormGeneral::progressStart(qint64 maximum)

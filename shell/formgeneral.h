@@ -19,6 +19,9 @@ class MailSender;
 class QTabWidget;
 class SidePanel;
 class TAboutBox;
+class TAjoutFavori;
+class THTML2PDF;
+class TNavigateur;
 class TFormAjoutContact;
 class TFormAjoutFournisseur;
 class TFormContacts;
@@ -67,6 +70,10 @@ public:
     TFormContacts* formContacts();
     TPersonnalisation* personnalisation();
     TAboutBox* aboutBox();
+    THTML2PDF* html2pdf();
+    TAjoutFavori* ajoutFavori();
+    // The browser page, made the first time "Navigateur" is shown (null before).
+    TNavigateur* navigateur() const { return navigateur_; }
     // True when that dialog exists and is on screen.
     template <class D> static bool onScreen(const D* dialog)
     {
@@ -89,6 +96,7 @@ public:
     void progressStep(qint64 steps) override;
     void progressHide() override;
     void setStatusText(const QString& text) override;
+    QString statusText() const override;
     void setSortMenuVisible(bool visible) override;
     void checkSort(int position) override;
     void checkDirection(bool descending) override;
@@ -128,6 +136,10 @@ private:
     TFormContacts* formContacts_ = nullptr;
     TPersonnalisation* personnalisation_ = nullptr;
     TAboutBox* aboutBox_ = nullptr;
+    THTML2PDF* html2pdf_ = nullptr;
+    TAjoutFavori* ajoutFavori_ = nullptr;
+    TNavigateur* navigateur_ = nullptr;
+    int page_ = 0; // the page on screen
     bool loadingDone_ = false;
     bool ending_ = false;
 };

@@ -10,9 +10,15 @@
 
 #include <QEventLoop>
 #include <QTimer>
+#include <unistd.h>
 
 int main(int argc, char** argv)
 {
+    // The web engine of the browser page: its sandbox cannot run as root, and
+    // it shares its drawing contexts with the windows. Nothing of it starts here.
+    if (::getuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX"))
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     OrvaldisApplication app(argc, argv);
     MessageBoxes boxes;
     msg::install(&boxes);
