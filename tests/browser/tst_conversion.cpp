@@ -92,7 +92,11 @@ void TestConversion::initTestCase()
                      " src='/b/logo.png' width=200><table><tr><td>Salaire</td>"
                      "<td>32 000 \xe2\x82\xac</td></tr></table></body></html>");
     server.serve("/d/plain.html", "<!DOCTYPE html><html><body>" + text + "</body></html>");
-    server.serve("/d/a.css", "h1 { color: #1a4d8f; font-family: sans-serif; }", "text/css");
+    server.serve("/d/a.css",
+                 "body { font-family: sans-serif; margin: 0; }"
+                 "h1 { color: #1a4d8f; border-bottom: 3px solid #e87722; }"
+                 "img { display: block; margin: 8px 0; }",
+                 "text/css");
     server.serve("/d/css/b.css", "td { border: 1px solid black; padding: 4px; }", "text/css");
     server.serve("/d/s.js", "document.title = 'x';", "application/javascript");
     server.serve("/a/logo.png", png(400, 300, Qt::red), "image/png");
@@ -160,6 +164,9 @@ void TestConversion::selfContainedCopy()
     QVERIFY2(text.contains(QStringLiteral("Comptable confirmé(e)")), qPrintable(text));
     QVERIFY(text.contains(QStringLiteral("à Lyon")));
     QVERIFY(text.contains(QStringLiteral("32 000 €")));
+    // To look at it: ORVALDIS_KEEP_PDF=<file>.
+    if (qEnvironmentVariableIsSet("ORVALDIS_KEEP_PDF"))
+        QFile::copy(pdf, qEnvironmentVariable("ORVALDIS_KEEP_PDF"));
 
     // The same text without images makes a smaller PDF.
     QVERIFY(load(QStringLiteral("/d/plain.html")));

@@ -10,14 +10,6 @@
 
 namespace
 {
-TFavoriRec favori(const QString& nom, const QString& url)
-{
-    TFavoriRec f{};
-    f.nom = nom;
-    f.url = url;
-    return f;
-}
-
 QStringList namesOnDisk(const QString& path)
 {
     const QByteArray b = readBytes(path);
