@@ -16,20 +16,6 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-namespace
-{
-QGroupBox* radioGroup(const QString& title, QRadioButton* a, QRadioButton* b, QWidget* parent)
-{
-    auto* g = new QGroupBox(title, parent);
-    auto* l = new QVBoxLayout(g);
-    a->setParent(g);
-    b->setParent(g);
-    l->addWidget(a);
-    l->addWidget(b);
-    return g;
-}
-} // namespace
-
 TExportSoc::TExportSoc(ProgramState& state, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint), s_(state)
 {
@@ -44,13 +30,13 @@ TExportSoc::TExportSoc(ProgramState& state, QWidget* parent)
     RadioGuillemets = namedRadio(QStringLiteral("\""), "RadioGuillemets", this);
     RadioApostrophe = namedRadio(QStringLiteral("'"), "RadioApostrophe", this);
     auto* data =
-        radioGroup(QStringLiteral("Données à exporter"), RadioSocOnly, RadioSocContact, this);
-    auto* format = radioGroup(QStringLiteral("Format"), RadioExcel, RadioCSV, this);
+        radioPair(QStringLiteral("Données à exporter"), RadioSocOnly, RadioSocContact, this);
+    auto* format = radioPair(QStringLiteral("Format"), RadioExcel, RadioCSV, this);
     GroupSeparateur =
-        radioGroup(QStringLiteral("Séparateur"), RadioVirgule, RadioPointVirgule, this);
+        radioPair(QStringLiteral("Séparateur"), RadioVirgule, RadioPointVirgule, this);
     GroupSeparateur->setObjectName(QStringLiteral("GroupSeparateur"));
     GroupDelimiteur =
-        radioGroup(QStringLiteral("Délimiteur"), RadioGuillemets, RadioApostrophe, this);
+        radioPair(QStringLiteral("Délimiteur"), RadioGuillemets, RadioApostrophe, this);
     GroupDelimiteur->setObjectName(QStringLiteral("GroupDelimiteur"));
     QPushButton* go = namedButton(QStringLiteral("Exporter"), "BitBtn1", this);
     go->setDefault(true);

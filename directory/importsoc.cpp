@@ -23,18 +23,6 @@
 
 namespace
 {
-QGroupBox* pairGroup(const QString& title, QRadioButton* a, QRadioButton* b, QWidget* parent)
-{
-    auto* g = new QGroupBox(title, parent);
-    auto* l = new QHBoxLayout(g);
-    a->setParent(g);
-    b->setParent(g);
-    l->addWidget(a);
-    l->addWidget(b);
-    l->addStretch(1);
-    return g;
-}
-
 QListWidget* fieldList(const char* name, QWidget* parent)
 {
     auto* l = new QListWidget(parent);
@@ -70,9 +58,9 @@ TImportSoc::TImportSoc(ProgramState& state, FrameServices& frame, QWidget* paren
     RadioApostrophe = namedRadio(QStringLiteral("'"), "RadioApostrophe", this);
     auto* choices = new QHBoxLayout;
     choices->addWidget(
-        pairGroup(QStringLiteral("Séparateur"), RadioVirgule, RadioPointVirgule, this));
+        radioPair(QStringLiteral("Séparateur"), RadioVirgule, RadioPointVirgule, this, true));
     choices->addWidget(
-        pairGroup(QStringLiteral("Délimiteur"), RadioGuillemets, RadioApostrophe, this));
+        radioPair(QStringLiteral("Délimiteur"), RadioGuillemets, RadioApostrophe, this, true));
     layout->addLayout(choices);
 
     auto* champs =

@@ -1,12 +1,15 @@
 #include "platform/widgets.h"
 
 #include <QGridLayout>
+#include <QGroupBox>
 #include <QGuiApplication>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QVBoxLayout>
 #include <QWidget>
 
 void centreOnScreen(QWidget* w)
@@ -44,4 +47,18 @@ QPushButton* namedButton(const QString& caption, const char* name, QWidget* pare
     b->setObjectName(QString::fromLatin1(name));
     b->setAutoDefault(false);
     return b;
+}
+
+QGroupBox* radioPair(const QString& title, QRadioButton* a, QRadioButton* b, QWidget* parent,
+                     bool sideBySide)
+{
+    auto* g = new QGroupBox(title, parent);
+    QBoxLayout* l = sideBySide ? static_cast<QBoxLayout*>(new QHBoxLayout(g))
+                               : static_cast<QBoxLayout*>(new QVBoxLayout(g));
+    a->setParent(g);
+    b->setParent(g);
+    l->addWidget(a);
+    l->addWidget(b);
+    if (sideBySide) l->addStretch(1);
+    return g;
 }

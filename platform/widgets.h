@@ -18,6 +18,11 @@ QLineEdit* labelledField(QGridLayout* grid, int row, const QString& label, const
 
 QRadioButton* namedRadio(const QString& caption, const char* name, QWidget* parent);
 
+// Two radio buttons in a titled frame, one under the other or side by side.
+class QGroupBox;
+QGroupBox* radioPair(const QString& title, QRadioButton* a, QRadioButton* b, QWidget* parent,
+                     bool sideBySide = false);
+
 // A push button that does not take Enter from the fields around it.
 class QPushButton;
 QPushButton* namedButton(const QString& caption, const char* name, QWidget* parent);
