@@ -16,6 +16,9 @@ void centreOnScreen(QWidget* w)
 {
     const QScreen* s = w->screen() ? w->screen() : QGuiApplication::primaryScreen();
     const QRect g = s ? s->availableGeometry() : QRect(0, 0, 1024, 768);
+    // A window not shown yet and never given a size takes the one its
+    // layout asks for, so that its middle is where it will be.
+    if (!w->isVisible() && !w->testAttribute(Qt::WA_Resized)) w->adjustSize();
     w->move(g.x() + (g.width() - w->width()) / 2, g.y() + (g.height() - w->height()) / 2);
 }
 
