@@ -55,17 +55,6 @@ QString unencodableCharacters(const QString& text)
     return found;
 }
 
-// Whether a live application other than `skipId` still links to a file.
-bool stillLinked(const Store& store, const QString& path, std::optional<qint32> skipId)
-{
-    for (const TCandidatureRec& r : store.Candidatures) {
-        if (!isLive(r) || (skipId && r.id == *skipId)) continue;
-        for (DocSlot s : AllDocSlots)
-            if (pathField(r, s).text() == path) return true;
-    }
-    return false;
-}
-
 std::unique_ptr<QSaveFile> startTextFile(Store& store, const QString& path, const QString& text,
                                          QString* error)
 {
@@ -92,6 +81,16 @@ QString textWriteFailure(const QString& path, const QString& error)
 }
 
 } // namespace
+
+bool stillLinked(const Store& store, const QString& path, std::optional<qint32> skipId)
+{
+    for (const TCandidatureRec& r : store.Candidatures) {
+        if (!isLive(r) || (skipId && r.id == *skipId)) continue;
+        for (DocSlot s : AllDocSlots)
+            if (pathField(r, s).text() == path) return true;
+    }
+    return false;
+}
 
 const DocSlotInfo& slotInfo(DocSlot slot)
 {

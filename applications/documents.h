@@ -13,6 +13,7 @@
 #include <QDate>
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 class Store;
 
@@ -66,6 +67,10 @@ QString applicationTextPath(const Store& store, const QString& kind, qint32 id);
 // the file exists, its name has 19 characters with "_" as the 9th, and its
 // extension is ".pdf" in any letter case.
 bool isImportedPdf(const QString& programDir, const QString& path);
+
+// Whether a live application other than `skipId` links to the file `path`
+// from one of its slots.
+bool stillLinked(const Store& store, const QString& path, std::optional<qint32> skipId);
 
 // Text files of the program (pasted texts, notes): one line per line of the
 // text, each ended by CR LF, in Windows-1252.

@@ -94,8 +94,6 @@ TNavigateur::TNavigateur(ProgramState& state, FrameServices& frame, THTML2PDF& c
     Nav_Refresh->setEnabled(false);
     Nav_Stop->setEnabled(false);
     Nav_Enregistrer->setEnabled(false);
-    // The import of a page into an application comes with its own dialogs;
-    // until then the command stays off.
     Nav_Import->setEnabled(false);
 
     ColonneFavoris = new QWidget(this);
@@ -148,6 +146,7 @@ TNavigateur::TNavigateur(ProgramState& state, FrameServices& frame, THTML2PDF& c
     connect(Nav_Go, &QPushButton::clicked, this, &TNavigateur::Nav_GoClick);
     connect(Nav_Favoris, &QPushButton::clicked, this, &TNavigateur::Nav_FavorisClick);
     connect(Nav_HideFavoris, &QPushButton::clicked, this, &TNavigateur::Nav_FavorisClick);
+    connect(Nav_Import, &QPushButton::clicked, this, &TNavigateur::Nav_ImportClick);
     connect(Nav_Enregistrer, &QPushButton::clicked, this, &TNavigateur::Nav_EnregistrerClick);
     connect(Nav_AddFavori, &QPushButton::clicked, this, &TNavigateur::Nav_AddFavoriClick);
     connect(Nav_SupprFavori, &QPushButton::clicked, this, &TNavigateur::Nav_SupprFavoriClick);
@@ -205,9 +204,10 @@ void TNavigateur::TabSheet3Hide()
 
 void TNavigateur::NavCtrls(bool enabled)
 {
-    for (QWidget* w : {static_cast<QWidget*>(Nav_URL), static_cast<QWidget*>(Nav_Go),
-                       static_cast<QWidget*>(Nav_Refresh), static_cast<QWidget*>(Nav_Enregistrer),
-                       static_cast<QWidget*>(ListBoxFavoris)})
+    for (QWidget* w :
+         {static_cast<QWidget*>(Nav_URL), static_cast<QWidget*>(Nav_Go),
+          static_cast<QWidget*>(Nav_Refresh), static_cast<QWidget*>(Nav_Import),
+          static_cast<QWidget*>(Nav_Enregistrer), static_cast<QWidget*>(ListBoxFavoris)})
         w->setEnabled(enabled);
 }
 
@@ -282,6 +282,13 @@ void TNavigateur::Nav_WebDocumentComplete()
     frame_.progressHide();
     NavCtrls(true);
     Nav_Stop->setEnabled(false);
+}
+
+void TNavigateur::Nav_ImportClick()
+{
+    // The PDF waits in FichierImport for the application it goes into.
+    conversion_.convert(page());
+    if (!s_.FichierImport.isEmpty()) emit importChoiceRequested();
 }
 
 void TNavigateur::Nav_EnregistrerClick()

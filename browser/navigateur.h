@@ -44,6 +44,7 @@ public:
     void Nav_RefreshClick();
     void Nav_StopClick();
     void Nav_FavorisClick();
+    void Nav_ImportClick();
     void Nav_EnregistrerClick();
     void Nav_AddFavoriClick();
     void Nav_SupprFavoriClick();
@@ -57,6 +58,10 @@ public:
     QListWidget* ListBoxFavoris = nullptr;
     QWidget* ColonneFavoris = nullptr;
     QWebEngineView* Nav_Web = nullptr;
+
+signals:
+    // A page was made into a PDF for an application: where it goes is asked next.
+    void importChoiceRequested();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -2,6 +2,15 @@
 list(APPEND CORE_SOURCES
   browser/favoris.cpp
   browser/pagecopy.cpp
+  browser/pageimport.cpp
+)
+
+# The dialogs that place an imported page need no web engine.
+list(APPEND GUI_SOURCES
+  browser/associercandidature.cpp
+  browser/importchoice.cpp
+  browser/importdialog.cpp
+  browser/importercomme.cpp
 )
 
 # The browser page and the page conversion: the only code that links Qt

@@ -6,7 +6,10 @@
 #include "applications/fournisseurs.h"
 #include "applications/listingpage.h"
 #include "browser/ajoutfavori.h"
+#include "browser/associercandidature.h"
 #include "browser/html2pdf.h"
+#include "browser/importchoice.h"
+#include "browser/importercomme.h"
 #include "browser/navigateur.h"
 #include "directory/ajoutcontact.h"
 #include "directory/ajoutfournisseur.h"
@@ -232,6 +235,8 @@ void TFormGeneral::pageChanged(int index)
     if (!navigateur_) {
         const BusyCursor busy;
         navigateur_ = new TNavigateur(*state_, *this, *html2pdf(), *ajoutFavori(), TabSheet3);
+        connect(navigateur_, &TNavigateur::importChoiceRequested, this,
+                [this] { importChoice()->openModal(); });
         auto* layout = new QVBoxLayout(TabSheet3);
         layout->setContentsMargins(0, 0, 0, 0);
         layout->addWidget(navigateur_);
@@ -348,6 +353,20 @@ TAjoutFavori* TFormGeneral::ajoutFavori()
 {
     if (!ajoutFavori_) ajoutFavori_ = new TAjoutFavori(*state_, this);
     return ajoutFavori_;
+}
+
+TImportChoice* TFormGeneral::importChoice()
+{
+    if (importChoice_) return importChoice_;
+    auto* importerComme = new TImporterComme(*state_, this);
+    auto* associer = new TAssocierCandidature(*state_, *importerComme, this);
+    importChoice_ = new TImportChoice(*state_, *associer, *importerComme, this);
+    // A new application: the wizard creates it with the page in its slot.
+    connect(importerComme, &TImporterComme::newApplicationRequested, this,
+            [this] { fournisseurs()->showWizard(); });
+    connect(importerComme, &TImporterComme::applicationJoined, this,
+            &TFormGeneral::openCreatedApplication);
+    return importChoice_;
 }
 
 // ---- Closing ----------------------------------------------------------------

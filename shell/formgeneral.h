@@ -21,6 +21,7 @@ class SidePanel;
 class TAboutBox;
 class TAjoutFavori;
 class THTML2PDF;
+class TImportChoice;
 class TNavigateur;
 class TFormAjoutContact;
 class TFormAjoutFournisseur;
@@ -72,6 +73,8 @@ public:
     TAboutBox* aboutBox();
     THTML2PDF* html2pdf();
     TAjoutFavori* ajoutFavori();
+    // The dialogs that place an imported page, made together.
+    TImportChoice* importChoice();
     // The browser page, made the first time "Navigateur" is shown (null before).
     TNavigateur* navigateur() const { return navigateur_; }
     // True when that dialog exists and is on screen.
@@ -138,6 +141,7 @@ private:
     TAboutBox* aboutBox_ = nullptr;
     THTML2PDF* html2pdf_ = nullptr;
     TAjoutFavori* ajoutFavori_ = nullptr;
+    TImportChoice* importChoice_ = nullptr;
     TNavigateur* navigateur_ = nullptr;
     int page_ = 0; // the page on screen
     bool loadingDone_ = false;
