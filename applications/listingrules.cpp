@@ -1,5 +1,8 @@
 #include "applications/listingrules.h"
 
+#include <exception>
+#include <thread>
+
 #include <QDate>
 
 namespace
@@ -144,7 +147,7 @@ DateValue lastActivity(const TCandidatureRec& c)
 }
 
 TElementListing listingElement(const TCandidatureRec& c, const TSocieteRec& societe, int index,
-                               qint32 date)
+                               qint32 date, qint32 societeRank)
 {
     TElementListing e;
     e.statut = c.terminee ? 1 : 0;
@@ -155,11 +158,66 @@ TElementListing listingElement(const TCandidatureRec& c, const TSocieteRec& soci
     e.categoriePrefix = textPrefix(societe.categorie);
     e.societePrefix = textPrefix(societe.nom);
     e.intitulePrefix = textPrefix(c.intitule);
+    e.societeRank = societeRank;
     e.marqueur = c.marqueur ? 1 : 0;
     e.rdv = c.date_rdv.isEmpty() ? 0 : 1;
     e.index = index;
     return e;
 }
+
+namespace
+{
+
+// What a stretch of the applications table gives to the listing.
+struct Stretch {
+    TListingMaListe list;
+    QList<int> badDates;
+    int total = 0;
+    int relances = 0;
+};
+
+struct ReadContext {
+    const QList<TCandidatureRec>& candidatures;
+    const QList<TSocieteRec>& societes;
+    const SocieteIndex& index;
+    const QList<qint32>& ranks;
+    qint64 today;
+    int relance;
+    quint8* flags;  // by position in the table
+    int* positions; // by position in the table
+};
+
+void readStretch(const ReadContext& x, int from, int to, Stretch& out)
+{
+    for (int i = from; i < to; ++i) {
+        const TCandidatureRec& c = x.candidatures[i];
+        if (!isLive(c)) continue;
+        ++out.total;
+        const int s = x.index.find(c.id_societe);
+        if (s < 0) continue;
+        const TSocieteRec& societe = x.societes[s];
+        x.positions[i] = s;
+        const Reading d = readApplication(c);
+        if (d.bad) out.badDates.append(i);
+
+        const bool relancer =
+            !c.terminee && d.last.valid() && distance(x.today, d.last.days) >= x.relance;
+        if (relancer) ++out.relances;
+        const bool alarme = alarmAt(c, d.rdv, x.today);
+        x.flags[i] = quint8(
+            (c.terminee ? 0 : ListingBase::EnCours) | (c.cv.isEmpty() ? 0 : ListingBase::Cv) |
+            (c.lettre.isEmpty() ? 0 : ListingBase::Lettre) |
+            (c.accuse.isEmpty() ? 0 : ListingBase::Accuse) |
+            (c.suite.isEmpty() ? 0 : ListingBase::Suite) | (alarme ? ListingBase::Alarme : 0) |
+            (relancer ? ListingBase::Relancer : 0));
+        out.list.add(listingElement(c, societe, i, qMax(d.date.number, 0), x.ranks[s]));
+    }
+}
+
+// Below this many applications a second thread costs more than it saves.
+constexpr int TwoThreadsFrom = 20000;
+
+} // namespace
 
 ListingBase readListing(const QList<TCandidatureRec>& candidatures,
                         const QList<TSocieteRec>& societes, const SocieteIndex& index, qint64 today,
@@ -168,35 +226,46 @@ ListingBase readListing(const QList<TCandidatureRec>& candidatures,
     ListingBase b;
     const int relance = relanceDays(relanceSetting);
     b.relanceOn = relance != 0;
-    b.list.reserve(int(candidatures.size()));
-    b.flags = QList<quint8>(candidatures.size(), 0);
-    b.positions = QList<int>(candidatures.size(), 0);
-    quint8* flags = b.flags.data();
-    int* positions = b.positions.data();
+    const int n = int(candidatures.size());
+    b.flags = QList<quint8>(n, 0);
+    b.positions = QList<int>(n, 0);
+    const QList<qint32> ranks = societeRanks(societes);
+    const ReadContext x{candidatures, societes, index,          ranks,
+                        today,        relance,  b.flags.data(), b.positions.data()};
 
-    for (int i = 0; i < candidatures.size(); ++i) {
-        const TCandidatureRec& c = candidatures[i];
-        if (!isLive(c)) continue;
-        ++b.total;
-        const int s = index.find(c.id_societe);
-        if (s < 0) continue;
-        const TSocieteRec& societe = societes[s];
-        positions[i] = s;
-        const Reading d = readApplication(c);
-        if (d.bad) b.badDates.append(i);
-
-        const bool relancer =
-            !c.terminee && d.last.valid() && distance(today, d.last.days) >= relance;
-        if (relancer) ++b.relances;
-        const bool alarme = alarmAt(c, d.rdv, today);
-        flags[i] = quint8(
-            (c.terminee ? 0 : ListingBase::EnCours) | (c.cv.isEmpty() ? 0 : ListingBase::Cv) |
-            (c.lettre.isEmpty() ? 0 : ListingBase::Lettre) |
-            (c.accuse.isEmpty() ? 0 : ListingBase::Accuse) |
-            (c.suite.isEmpty() ? 0 : ListingBase::Suite) | (alarme ? ListingBase::Alarme : 0) |
-            (relancer ? ListingBase::Relancer : 0));
-        b.list.add(listingElement(c, societe, i, qMax(d.date.number, 0)));
+    // The records are read from memory at the pace of the memory: two
+    // threads read two halves of a large table, each writing only its own
+    // positions of the flags.
+    const int half = n >= TwoThreadsFrom ? n / 2 : n;
+    Stretch first, second;
+    first.list.reserve(n);
+    std::exception_ptr failed;
+    std::thread other;
+    if (half < n) {
+        second.list.reserve(n - half);
+        other = std::thread([&] {
+            try {
+                readStretch(x, half, n, second);
+            } catch (...) {
+                failed = std::current_exception();
+            }
+        });
     }
+    try {
+        readStretch(x, 0, half, first);
+    } catch (...) {
+        if (other.joinable()) other.join();
+        throw;
+    }
+    if (other.joinable()) other.join();
+    if (failed) std::rethrow_exception(failed);
+
+    b.list = std::move(first.list);
+    b.list.append(second.list);
+    b.badDates = std::move(first.badDates);
+    b.badDates.append(second.badDates);
+    b.total = first.total + second.total;
+    b.relances = first.relances + second.relances;
     return b;
 }
 

@@ -75,9 +75,10 @@ bool alarmDue(const TCandidatureRec& c, qint64 today);
 DateValue lastActivity(const TCandidatureRec& c);
 
 // The sort element of a listed application and its company; `date` is its
-// application date as a number (0 when it is no date).
+// application date as a number (0 when it is no date), `societeRank` the
+// company's from societeRanks() (-1: unknown).
 TElementListing listingElement(const TCandidatureRec& c, const TSocieteRec& societe, int index,
-                               qint32 date);
+                               qint32 date, qint32 societeRank = -1);
 
 // The listing before its filters: every live application that has its
 // company, read once with the flags of its row, sorted when asked. The rows

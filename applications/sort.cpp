@@ -1,6 +1,7 @@
 #include "applications/sort.h"
 
 #include <algorithm>
+#include <vector>
 
 void PrepareTri(const QString& tri, OrdreCles& keys)
 {
@@ -93,6 +94,30 @@ int compareText(const unsigned char* a, int na, const unsigned char* b, int nb)
     return na - nb;
 }
 
+QList<qint32> societeRanks(const QList<TSocieteRec>& societes)
+{
+    struct Name {
+        quint64 prefix;
+        int pos;
+    };
+    std::vector<Name> names;
+    names.reserve(size_t(societes.size()));
+    for (int i = 0; i < societes.size(); ++i)
+        if (isLive(societes[i])) names.push_back({textPrefix(societes[i].nom), i});
+    const auto compare = [&](const Name& a, const Name& b) {
+        return comparePrefixed(a.prefix, &societes[a.pos].nom, b.prefix, &societes[b.pos].nom);
+    };
+    std::sort(names.begin(), names.end(),
+              [&](const Name& a, const Name& b) { return compare(a, b) < 0; });
+    QList<qint32> ranks(societes.size(), -1);
+    qint32 rank = 0;
+    for (size_t k = 0; k < names.size(); ++k) {
+        if (k > 0 && compare(names[k - 1], names[k]) != 0) ++rank;
+        ranks[names[k].pos] = rank;
+    }
+    return ranks;
+}
+
 int compareElements(const TElementListing& a, const TElementListing& b, const OrdreCles& keys)
 {
     for (int i = 0; i < 6; ++i) {
@@ -125,10 +150,158 @@ int compareElements(const TElementListing& a, const TElementListing& b, const Or
     return 0;
 }
 
+namespace
+{
+
+// The first keys of an order packed into 128 bits that compare as the keys
+// do: the sort moves small records and compares integers, and turns to the
+// elements only when the packed keys are equal.
+struct Packed {
+    quint64 hi = 0, lo = 0;
+    quint32 at = 0; // position in the unsorted list
+};
+
+class KeyPacker
+{
+public:
+    // With `ranked`, every element has its company's rank.
+    KeyPacker(const OrdreCles& keys, bool ranked) : ranked_(ranked)
+    {
+        for (int i = 0; i < 6; ++i) {
+            const int bits = width(keys[i]);
+            if (used_ + bits > 128) break;
+            keys_[count_++] = keys[i];
+            used_ += bits;
+            // A text prefix that is equal says nothing of what follows it.
+            if (isText(keys[i])) break;
+        }
+    }
+
+    Packed pack(const TElementListing& e, quint32 at) const
+    {
+        Packed p;
+        p.at = at;
+        int free = 128;
+        for (int i = 0; i < count_; ++i) {
+            const int bits = width(keys_[i]);
+            put(p, value(e, keys_[i]), bits, free);
+            free -= bits;
+        }
+        return p;
+    }
+
+private:
+public:
+    // Packed keys decide alone up to here; a text prefix that is equal says
+    // nothing of what follows it.
+    bool isText(int key) const
+    {
+        return key == TElementListing::Intitule || (key == TElementListing::Societe && !ranked_);
+    }
+    int firstKey() const { return keys_[0]; }
+
+private:
+    int width(int key) const
+    {
+        if (isText(key)) return 64;
+        return key == TElementListing::Categorie ? 16 : 32;
+    }
+    // Signed numbers with the sign bit flipped order as unsigned ones.
+    static quint64 number(qint32 v) { return quint32(v) ^ 0x80000000u; }
+    quint64 value(const TElementListing& e, int key) const
+    {
+        switch (key) {
+        case TElementListing::Statut:
+            return number(e.statut);
+        case TElementListing::DateKey:
+            return number(e.date);
+        case TElementListing::Marqueur:
+            return number(e.marqueur);
+        case TElementListing::Rdv:
+            return number(e.rdv);
+        case TElementListing::Categorie: {
+            // At most one letter: the empty code first, then the letters folded.
+            if (!e.categorie || e.categorie->length() == 0) return 0;
+            return 0x100u | quint64(textPrefix(*e.categorie) >> 56);
+        }
+        case TElementListing::Societe:
+            if (ranked_) return quint32(e.societeRank);
+            return e.societe && !e.societePrefix ? textPrefix(*e.societe) : e.societePrefix;
+        default:
+            return e.intitule && !e.intitulePrefix ? textPrefix(*e.intitule) : e.intitulePrefix;
+        }
+    }
+    // Puts `bits` bits of `v` just below the `free` low bits still free.
+    static void put(Packed& p, quint64 v, int bits, int free)
+    {
+        const int shift = free - bits; // position of the value's lowest bit
+        if (shift >= 64) {
+            p.hi |= v << (shift - 64);
+        } else if (shift + bits <= 64) {
+            p.lo |= v << shift;
+        } else {
+            p.lo |= v << shift;
+            p.hi |= v >> (64 - shift);
+        }
+    }
+
+    bool ranked_;
+    int keys_[6] = {};
+    int count_ = 0;
+    int used_ = 0;
+};
+
+} // namespace
+
 void TListingMaListe::sort(const OrdreCles& keys)
 {
-    std::sort(elements_.begin(), elements_.end(),
-              [&](const TElementListing& a, const TElementListing& b) {
-                  return compareElements(a, b, keys) < 0;
-              });
+    const qsizetype n = elements_.size();
+    TElementListing* e = elements_.data();
+    // Equal elements stay in the order of their table.
+    const auto less = [&](const TElementListing& a, const TElementListing& b) {
+        const int r = compareElements(a, b, keys);
+        return r ? r < 0 : a.index < b.index;
+    };
+    bool ranked = true;
+    for (qsizetype i = 0; i < n && ranked; ++i)
+        ranked = e[i].societeRank >= 0;
+    const KeyPacker packer(keys, ranked);
+    // Sorted by a text first, most comparisons go to the texts anyway: the
+    // elements are sorted where they are.
+    if (packer.isText(packer.firstKey())) {
+        std::sort(elements_.begin(), elements_.end(), less);
+        return;
+    }
+
+    // Kept from one sort to the next: fresh memory costs a page fault per
+    // page, more than the sort itself.
+    static thread_local std::vector<Packed> packed;
+    packed.clear();
+    packed.reserve(size_t(n));
+    for (qsizetype i = 0; i < n; ++i)
+        packed.push_back(packer.pack(e[i], quint32(i)));
+
+    std::sort(packed.begin(), packed.end(), [&](const Packed& a, const Packed& b) {
+        if (a.hi != b.hi) return a.hi < b.hi;
+        if (a.lo != b.lo) return a.lo < b.lo;
+        return less(e[a.at], e[b.at]);
+    });
+
+    // Element packed[k].at goes to place k: each cycle of the permutation
+    // is walked once, every element moved once.
+    for (qsizetype start = 0; start < n; ++start) {
+        if (packed[size_t(start)].at == quint32(start)) continue;
+        const TElementListing held = e[start];
+        qsizetype to = start;
+        for (;;) {
+            const qsizetype from = packed[size_t(to)].at;
+            packed[size_t(to)].at = quint32(to);
+            if (from == start) {
+                e[to] = held;
+                break;
+            }
+            e[to] = e[from];
+            to = from;
+        }
+    }
 }

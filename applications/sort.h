@@ -32,6 +32,10 @@ struct TElementListing {
     quint64 categoriePrefix = 0;
     quint64 societePrefix = 0;
     quint64 intitulePrefix = 0;
+    // The place of the company's name among all names (equal names, equal
+    // places), from societeRanks(); the sort then needs no text for this
+    // key. Left at -1, the texts decide.
+    qint32 societeRank = -1;
     int index = 0; // position of the application in its table; not a key
 };
 
@@ -54,16 +58,23 @@ template <int N> quint64 textPrefix(const ShortString<N>& s)
     return textPrefix(reinterpret_cast<const unsigned char*>(s.chars), s.length());
 }
 
+// The place of each company's name in the order of compareText, by
+// position in the table; equal names share a place, companies that are not
+// live get -1.
+QList<qint32> societeRanks(const QList<TSocieteRec>& societes);
+
 // Negative, 0 or positive, the first differing key of the six deciding.
 int compareElements(const TElementListing& a, const TElementListing& b, const OrdreCles& keys);
 
-// The list the listing sorts; it sorts ascending, and reads backwards for
-// the descending order.
+// The list the listing sorts; it sorts ascending, equal elements in the
+// order of their table (`index`), and reads backwards for the descending
+// order.
 class TListingMaListe
 {
 public:
     void reserve(int n) { elements_.reserve(n); }
     void add(const TElementListing& e) { elements_.append(e); }
+    void append(const TListingMaListe& other) { elements_.append(other.elements_); }
     int size() const { return int(elements_.size()); }
     const TElementListing& at(int i) const { return elements_[i]; }
     void sort(const OrdreCles& keys);

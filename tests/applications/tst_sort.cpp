@@ -295,6 +295,102 @@ private slots:
         }
     }
 
+    // The list sorts as the comparison says, equal elements by their
+    // position in the table, whatever the keys hold: every order, with and
+    // without the companies' ranks, negative and huge numbers, empty and
+    // same-named companies, texts that tie on their first characters.
+    void theListSortsAsTheComparisonSays_data()
+    {
+        QTest::addColumn<QString>("tri");
+        QTest::addColumn<bool>("ranked");
+        for (const char* tri : {"d", "s", "c", "i", "r", "f", "m"}) {
+            QTest::newRow(tri) << QString::fromLatin1(tri) << true;
+            QTest::newRow(qPrintable(QStringLiteral("%1 without ranks or prefixes").arg(tri)))
+                << QString::fromLatin1(tri) << false;
+        }
+    }
+    void theListSortsAsTheComparisonSays()
+    {
+        QFETCH(QString, tri);
+        QFETCH(bool, ranked);
+        QRandomGenerator rng(4242);
+        QList<TSocieteRec> companies;
+        const char* names[] = {
+            "",        "ACME", "acme", "Acme Industrie", "Acme Industrie SA", "Acme Industries",
+            "\xe9lan", "Zeta", "zeta"};
+        for (const char* n : names) {
+            TSocieteRec s{};
+            s.nom.setBytes(n, int(strlen(n)));
+            s.id = int(companies.size()) + 1;
+            companies.append(s);
+        }
+        companies.append(companies[1]); // two companies of one name
+        const QList<qint32> ranks = societeRanks(companies);
+        QList<int> live;
+        for (int c = 0; c < companies.size(); ++c)
+            if (isLive(companies[c]))
+                live.append(c);
+            else
+                QCOMPARE(ranks[c], -1);
+        // Equal names share a place; places follow the comparison of names.
+        for (int a = 0; a < companies.size(); ++a)
+            for (int b = 0; b < companies.size(); ++b) {
+                if (!isLive(companies[a]) || !isLive(companies[b])) continue;
+                const ShortString<50>&x = companies[a].nom, &y = companies[b].nom;
+                const int byText =
+                    compareText(reinterpret_cast<const unsigned char*>(x.chars), x.length(),
+                                reinterpret_cast<const unsigned char*>(y.chars), y.length());
+                QCOMPARE(sign(ranks[a] - ranks[b]), sign(byText));
+            }
+
+        std::deque<ShortString<255>> titles;
+        std::deque<Letter> letters;
+        const char* titleTexts[] = {
+            "Analyste", "analyste", "Analyste programmeur", "Analyste programmeuse",
+            "",         "Comptable"};
+        const char* codes[] = {"", "S", "s", "C", "I"};
+        const qint32 numbers[] = {0, 1, -1, 20260301, 20260302, 2147483647, -2147483647 - 1};
+        TListingMaListe list;
+        QList<TElementListing> all;
+        for (int i = 0; i < 3000; ++i) {
+            TElementListing e;
+            const int c = live[int(rng.bounded(int(live.size())))];
+            e.societe = &companies[c].nom;
+            e.societeRank = ranked ? ranks[c] : -1;
+            titles.emplace_back();
+            const char* title = titleTexts[rng.bounded(6)];
+            titles.back().setBytes(title, int(strlen(title)));
+            e.intitule = &titles.back();
+            letters.emplace_back();
+            const char* code = codes[rng.bounded(5)];
+            letters.back().setBytes(code, int(strlen(code)));
+            e.categorie = &letters.back();
+            e.statut = numbers[rng.bounded(3)];
+            e.date = numbers[rng.bounded(7)];
+            e.marqueur = numbers[rng.bounded(3)];
+            e.rdv = numbers[rng.bounded(3)];
+            if (ranked) { // as the listing makes them; other lists leave the prefixes out
+                e.societePrefix = textPrefix(*e.societe);
+                e.intitulePrefix = textPrefix(*e.intitule);
+                e.categoriePrefix = textPrefix(*e.categorie);
+            }
+            e.index = i;
+            all.append(e);
+        }
+        // Added in another order than the table's.
+        for (int i = int(all.size()) - 1; i >= 0; --i)
+            list.add(all[i]);
+        const OrdreCles keys = prepared(tri);
+        list.sort(keys);
+        std::stable_sort(all.begin(), all.end(),
+                         [&](const TElementListing& a, const TElementListing& b) {
+                             return compareElements(a, b, keys) < 0;
+                         });
+        QCOMPARE(list.size(), int(all.size()));
+        for (int k = 0; k < list.size(); ++k)
+            QCOMPARE(list.at(k).index, all[k].index);
+    }
+
     void menuPositionsOfTheLetters_data()
     {
         QTest::addColumn<QString>("tri");
