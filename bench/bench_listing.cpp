@@ -57,6 +57,10 @@ const datagen::GeneratedData& data()
     static const std::unique_ptr<datagen::GeneratedData> generated = [] {
         datagen::Sizes sizes;
         sizes.reference = ReferenceDay;
+        // ORVALDIS_BENCH_APPLICATIONS=N measures another table size.
+        bool ok = false;
+        const int n = qEnvironmentVariableIntValue("ORVALDIS_BENCH_APPLICATIONS", &ok);
+        if (ok && n > 0) sizes.candidatures = n;
         return std::make_unique<datagen::GeneratedData>(datagen::generate(sizes));
     }();
     return *generated;
