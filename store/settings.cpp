@@ -1,5 +1,8 @@
 #include "store/settings.h"
 
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSettings>
 #include <utility>
@@ -29,6 +32,38 @@ void reportFailure(const QString& text)
     failureHandler()(text);
 }
 
+// The damaged settings file set aside in this run, empty when none was.
+QString& damagedCopy()
+{
+    static QString path;
+    return path;
+}
+
+// A settings file whose lines cannot all be read keeps what can be read;
+// the rest is lost at the next write. Before that, the file is copied to
+// backup/ once, and the user is told once which file it is and where the
+// copy is.
+void keepDamaged(const QSettings& s)
+{
+    if (s.status() != QSettings::FormatError || !damagedCopy().isEmpty()) return;
+    const QFileInfo info(file());
+    const QString folder = info.absolutePath() + QStringLiteral("/backup");
+    QDir().mkpath(folder);
+    const QString copy = folder + QLatin1Char('/') + info.completeBaseName() +
+                         QStringLiteral("-endommagé-") +
+                         QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd_HHmmss")) +
+                         QLatin1Char('.') + info.suffix();
+    damagedCopy() = copy;
+    const bool copied = QFile::copy(file(), copy);
+    reportFailure(QStringLiteral("Le fichier de réglages ") + QDir::toNativeSeparators(file()) +
+                  QStringLiteral(" est endommagé : les réglages qui n'ont pu y être lus "
+                                 "reprennent leur valeur par défaut.") +
+                  (copied ? QStringLiteral("\nUne copie du fichier est gardée sous ") +
+                                QDir::toNativeSeparators(copy) + QLatin1Char('.')
+                          : QStringLiteral("\nSa copie n'a pas pu être faite dans ") +
+                                QDir::toNativeSeparators(folder) + QLatin1Char('.')));
+}
+
 QString settingName(const QString& key, const QString& name)
 {
     QString k = key;
@@ -46,6 +81,7 @@ void setRegistryFailureHandler(std::function<void(const QString&)> handler)
 void setRegistryFile(const QString& path)
 {
     file() = path;
+    damagedCopy().clear();
 }
 QString registryFile()
 {
@@ -60,11 +96,14 @@ QString Readregistry(const QString& key, const QString& name)
         return QString();
     }
     QSettings s(file(), QSettings::IniFormat);
-    if (s.status() != QSettings::NoError) {
+    // The file is read at the first value asked; its status follows.
+    const QString value = s.value(settingName(key, name)).toString();
+    if (s.status() == QSettings::AccessError) {
         reportFailure(QStringLiteral("Impossible de lire la base de registres"));
         return QString();
     }
-    return s.value(settingName(key, name)).toString();
+    keepDamaged(s);
+    return value;
 }
 
 bool WriteRegistry(const QString& key, const QString& name, const QString& value)
@@ -73,9 +112,16 @@ bool WriteRegistry(const QString& key, const QString& name, const QString& value
     bool ok = !info.exists() || (info.isFile() && info.isWritable());
     if (ok) {
         QSettings s(file(), QSettings::IniFormat);
+        s.contains(settingName(key, name)); // reads the file
+        keepDamaged(s);
+        const bool damaged = s.status() == QSettings::FormatError;
         s.setValue(settingName(key, name), value);
         s.sync();
-        ok = s.status() == QSettings::NoError;
+        // A damaged file keeps its reading status: read back what was written.
+        if (damaged)
+            ok = QSettings(file(), QSettings::IniFormat).value(settingName(key, name)) == value;
+        else
+            ok = s.status() == QSettings::NoError;
     }
     if (!ok) reportFailure(QStringLiteral("Erreur lors de la mise à jour de la base de registres"));
     return ok;

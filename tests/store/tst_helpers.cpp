@@ -150,6 +150,36 @@ private slots:
         QCOMPARE(failures.size(), 2);
         QCOMPARE(m.count(), 0);
     }
+
+    // A settings file with lines that cannot be read: what can be read is
+    // used, the file is set aside once before the next write replaces it,
+    // and the user is told once, with the file and its copy.
+    void damagedSettingsAreKeptAsideAndToldOnce()
+    {
+        QStringList failures;
+        setRegistryFailureHandler([&](const QString& text) { failures.append(text); });
+        QTemporaryDir dir;
+        const QString ini = dir.filePath("ORVALDIS.ini");
+        const char raw[] = "[SOFTWARE]\nORVALDIS\\tri=s\n\0\xff\x13garbage\n";
+        const QByteArray damaged(raw, sizeof raw - 1);
+        writeBytes(ini, damaged);
+        setRegistryFile(ini);
+        QCOMPARE(Readregistry(RegistryKey, "tri"), QStringLiteral("s"));
+        QCOMPARE(Readregistry(RegistryKey, "sens"), QString());
+        QVERIFY(WriteRegistry(RegistryKey, "sens", "desc"));
+        QCOMPARE(Readregistry(RegistryKey, "sens"), QStringLiteral("desc"));
+        QCOMPARE(Readregistry(RegistryKey, "tri"), QStringLiteral("s"));
+        QCOMPARE(failures.size(), 1);
+        QVERIFY2(failures[0].startsWith(QStringLiteral("Le fichier de réglages ") + ini +
+                                        QStringLiteral(" est endommagé")),
+                 qPrintable(failures[0]));
+        const QStringList copies =
+            QDir(dir.filePath("backup")).entryList({"ORVALDIS-endommagé-*.ini"}, QDir::Files);
+        QCOMPARE(copies.size(), 1);
+        QVERIFY(failures[0].contains(copies[0]));
+        QCOMPARE(readBytes(dir.filePath("backup/" + copies[0])), damaged);
+        setRegistryFailureHandler({});
+    }
 };
 
 QTEST_GUILESS_MAIN(TestHelpers)
