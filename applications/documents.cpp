@@ -35,26 +35,6 @@ QString quoted(const QString& s)
     return QLatin1Char('"') + s + QLatin1Char('"');
 }
 
-// The distinct characters of a text that Windows-1252 has no code for, in
-// the order they first appear, for a message.
-QString unencodableCharacters(const QString& text)
-{
-    QString found;
-    int count = 0;
-    for (char32_t c : text.toUcs4()) {
-        const QString ch = QString::fromUcs4(&c, 1);
-        if (cp1252::canEncode(ch) || found.contains(ch)) continue;
-        if (count == 5) {
-            found += QStringLiteral(" …");
-            break;
-        }
-        if (!found.isEmpty()) found += QLatin1Char(' ');
-        found += ch;
-        ++count;
-    }
-    return found;
-}
-
 std::unique_ptr<QSaveFile> startTextFile(Store& store, const QString& path, const QString& text,
                                          QString* error)
 {
@@ -246,7 +226,7 @@ QString choiceProblem(const LinkChoice& choice)
                    CR +
                    QStringLiteral("Placez le fichier dans un dossier dont le chemin est plus "
                                   "court, puis attachez-le de nouveau.");
-        const QString bad = unencodableCharacters(choice.path);
+        const QString bad = cp1252::unencodableCharacters(choice.path);
         if (!bad.isEmpty())
             return QStringLiteral("Le chemin du fichier contient des caractères qui ne peuvent "
                                   "pas être enregistrés : ") +
@@ -255,7 +235,7 @@ QString choiceProblem(const LinkChoice& choice)
                                   "nouveau.");
         return QString();
     }
-    const QString bad = unencodableCharacters(choice.text);
+    const QString bad = cp1252::unencodableCharacters(choice.text);
     if (!bad.isEmpty())
         return QStringLiteral("Le texte contient des caractères qui ne peuvent pas être "
                               "enregistrés : ") +

@@ -336,14 +336,12 @@ bool ApplicationEditor::SauveCandidature()
     const QString source = z_->ListeSources->currentText().left(20);
     const QString notes = z_->BlocNotes->toPlainText();
     // Text the data files cannot hold is refused before anything is written.
-    for (const QString& t : {title, source, notes}) {
-        if (cp1252::canEncode(t)) continue;
-        QString bad;
-        for (QChar ch : t)
-            if (!cp1252::canEncode(QString(ch))) bad += ch;
-        msg::error(QStringLiteral("Ce texte contient des caractères que le programme ne peut pas "
-                                  "enregistrer : ") +
-                   bad + CR + QStringLiteral("Remplacez-les, puis recommencez."));
+    const QString problem =
+        cp1252::unstorableText({{QStringLiteral("Intitulé de la candidature"), title},
+                                {QStringLiteral("Source de la candidature"), source},
+                                {QStringLiteral("Bloc-notes"), notes}});
+    if (!problem.isEmpty()) {
+        msg::error(problem);
         return false;
     }
     addSource(source);

@@ -5,6 +5,7 @@
 #include "platform/messages.h"
 #include "platform/showresult.h"
 #include "platform/widgets.h"
+#include "store/cp1252.h"
 #include "store/programstate.h"
 #include "store/settings.h"
 
@@ -189,8 +190,14 @@ void TFournisseurs::BitBtn1Click()
     DocSlot slot = DocSlot::Offre;
     const bool pending = !s_.TypeImport.isEmpty() && slotFromKind(s_.TypeImport, &slot);
     const QString source = Readregistry(RegistryKey, QStringLiteral("DefaultSource")).left(20);
-    if (!reported(acceptStoredTexts({title, source, pending ? s_.FichierImport : QString()})))
+    const QString problem = cp1252::unstorableText(
+        {{QStringLiteral("Intitulé de la candidature"), title},
+         {QStringLiteral("Source par défaut"), source},
+         {QStringLiteral("Page importée"), pending ? s_.FichierImport : QString()}});
+    if (!problem.isEmpty()) {
+        msg::error(problem);
         return;
+    }
 
     Store& store = s_.store();
     TCandidatureRec r = newCandidature();

@@ -84,9 +84,8 @@ void TFormAjoutFournisseur::Annu_saveClick()
             return;
         }
     }
-    if (parts_.fields->unstorableField() >= 0) {
-        refuse(QStringLiteral("Un des champs contient des caractères que le programme ne peut "
-                              "pas enregistrer. Remplacez-les, puis recommencez."));
+    if (const QString problem = parts_.fields->unstorableText(); !problem.isEmpty()) {
+        refuse(problem);
         return;
     }
     TSocieteRec r{};

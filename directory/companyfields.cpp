@@ -113,9 +113,11 @@ void CompanyFields::saveInto(TSocieteRec& r) const
     put(r.url, text(Url));
 }
 
-int CompanyFields::unstorableField() const
+QString CompanyFields::unstorableText() const
 {
-    for (int i = 0; i < Count; ++i)
-        if (!cp1252::canEncode(fields_[i]->text())) return i;
-    return -1;
+    for (QLineEdit* f : fields_) {
+        const QString problem = cp1252::unstorableText({{f->accessibleName(), f->text()}});
+        if (!problem.isEmpty()) return problem;
+    }
+    return QString();
 }

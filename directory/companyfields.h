@@ -45,8 +45,9 @@ public:
     void load(const TSocieteRec& r);
     // Writes the fields into a record, each cut to what the file holds.
     void saveInto(TSocieteRec& r) const;
-    // The first field holding a character the data file cannot hold; -1 when none.
-    int unstorableField() const;
+    // Empty when every field can be stored; otherwise the message naming the
+    // first field holding characters the data file cannot hold.
+    QString unstorableText() const;
 
 private:
     QLineEdit* fields_[Count] = {};

@@ -37,11 +37,6 @@ void setFields(TContactRec& r, const ContactFields& k)
     r.civilite = k.civilite;
 }
 
-QStringList texts(const ContactFields& k)
-{
-    return {k.civilite, k.nom, k.fonction, k.email, k.tel, k.fax, k.gsm};
-}
-
 } // namespace
 
 QString contacttexts::rewriteFailed(const QString& error)
@@ -132,23 +127,24 @@ QString contactsCaption(int count)
     return QString::number(count) + QStringLiteral(" contacts");
 }
 
-Result acceptStoredTexts(const QStringList& list)
+// The contact's texts, with the names of their fields for the messages.
+Result acceptContactTexts(const ContactFields& k)
 {
-    QString bad;
-    for (const QString& t : list)
-        for (QChar ch : t)
-            if (!cp1252::canEncode(QString(ch)) && !bad.contains(ch)) bad += ch;
-    if (bad.isEmpty()) return Result::success();
-    return Result::failure(QStringLiteral("Ce texte contient des caractères que le programme ne "
-                                          "peut pas enregistrer : ") +
-                           bad + CR + QStringLiteral("Remplacez-les, puis recommencez."));
+    const QString problem = cp1252::unstorableText({{QStringLiteral("Civilité"), k.civilite},
+                                                    {QStringLiteral("Nom/Prénom"), k.nom},
+                                                    {QStringLiteral("Fonction"), k.fonction},
+                                                    {QStringLiteral("Email"), k.email},
+                                                    {QStringLiteral("Téléphone"), k.tel},
+                                                    {QStringLiteral("Télécopie"), k.fax},
+                                                    {QStringLiteral("Portable"), k.gsm}});
+    return problem.isEmpty() ? Result::success() : Result::failure(problem);
 }
 
 Result createContact(Store& store, qint32 societe, const ContactFields& fields,
                      TContactRec* created)
 {
     if (fields.nom.isEmpty()) return Result::failure(contacttexts::NomARenseigner);
-    if (Result accepted = acceptStoredTexts(texts(fields)); !accepted.ok) return accepted;
+    if (Result accepted = acceptContactTexts(fields); !accepted.ok) return accepted;
     TContactRec r{};
     setFields(r, fields);
     r.id_societe = societe;
@@ -162,7 +158,7 @@ Result createContact(Store& store, qint32 societe, const ContactFields& fields,
 Result updateContactAt(Store& store, int position, const ContactFields& fields)
 {
     if (position < 0 || position >= store.Contacts.size()) return Result::failure(QString());
-    if (Result accepted = acceptStoredTexts(texts(fields)); !accepted.ok) return accepted;
+    if (Result accepted = acceptContactTexts(fields); !accepted.ok) return accepted;
     TContactRec r = store.Contacts[position];
     setFields(r, fields);
     return store.updateContact(

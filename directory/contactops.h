@@ -43,9 +43,9 @@ qint32 contactByDisplayText(const QList<TContactRec>& contacts, qint32 societe,
 // Caption of the directory's contacts button: "Pas de contact", "1 contact", "3 contacts".
 QString contactsCaption(int count);
 
-// Succeeds when every text can be stored; otherwise the failure says which
-// characters cannot.
-Result acceptStoredTexts(const QStringList& texts);
+// Succeeds when every text of the contact can be stored; otherwise the
+// failure names the field and the characters it cannot hold.
+Result acceptContactTexts(const ContactFields& fields);
 
 // Creates a contact of the company: fields cut to their capacities, the next
 // contact id, appended to contacts.dat and the table. An empty name is

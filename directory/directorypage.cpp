@@ -316,9 +316,8 @@ void DirectoryPage::Annu_saveClick()
         msg::error(QStringLiteral("Impossible d'enregistrer cette société : Nom vide"));
         return;
     }
-    if (fields->unstorableField() >= 0) {
-        msg::error(QStringLiteral("Un des champs contient des caractères que le programme ne peut "
-                                  "pas enregistrer. Remplacez-les, puis recommencez."));
+    if (const QString problem = fields->unstorableText(); !problem.isEmpty()) {
+        msg::error(problem);
         return;
     }
     Store& store = s_.store();

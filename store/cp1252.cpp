@@ -1,5 +1,7 @@
 #include "store/cp1252.h"
 
+#include <QList>
+
 #include <algorithm>
 
 namespace
@@ -60,6 +62,36 @@ bool canEncode(const QString& text)
     for (QChar c : text)
         if (byteFor(c.unicode()) < 0) return false;
     return true;
+}
+
+QString unencodableCharacters(const QString& text)
+{
+    QString found;
+    int count = 0;
+    for (char32_t c : text.toUcs4()) {
+        const QString ch = QString::fromUcs4(&c, 1);
+        if (canEncode(ch) || found.contains(ch)) continue;
+        if (count == 5) {
+            found += QStringLiteral(" …");
+            break;
+        }
+        if (!found.isEmpty()) found += QLatin1Char(' ');
+        found += ch;
+        ++count;
+    }
+    return found;
+}
+
+QString unstorableText(std::initializer_list<FieldText> texts)
+{
+    for (const FieldText& t : texts) {
+        if (canEncode(t.text)) continue;
+        return QStringLiteral("Le champ « ") + t.field +
+               QStringLiteral(" » contient des caractères que le programme ne peut pas "
+                              "enregistrer : ") +
+               unencodableCharacters(t.text) + QStringLiteral("\rRemplacez-les, puis recommencez.");
+    }
+    return QString();
 }
 
 } // namespace cp1252

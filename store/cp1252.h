@@ -3,6 +3,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <initializer_list>
 
 namespace cp1252
 {
@@ -25,5 +26,19 @@ int encodeInto(QStringView text, char* out, int max, bool* lossless = nullptr);
 
 // True when every character of the text can be written in Windows-1252.
 bool canEncode(const QString& text);
+
+// The distinct characters of a text that Windows-1252 has no code for, in
+// the order they first appear, at most five, for a message.
+QString unencodableCharacters(const QString& text);
+
+// A text the user typed and the name of its field, for the messages.
+struct FieldText {
+    QString field;
+    QString text;
+};
+// Empty when every text can be stored; otherwise the message that names the
+// first field holding characters the data files cannot hold, and those
+// characters.
+QString unstorableText(std::initializer_list<FieldText> texts);
 
 } // namespace cp1252

@@ -155,8 +155,8 @@ private slots:
         QCOMPARE(createContact(f.store, 1, named("Mr", QString())).error,
                  QStringLiteral("Le nom doit être renseigné."));
         const QString unstorable =
-            QStringLiteral("Ce texte contient des caractères que le programme ne peut pas "
-                           "enregistrer : 王\rRemplacez-les, puis recommencez.");
+            QStringLiteral("Le champ « Nom/Prénom » contient des caractères que le programme ne "
+                           "peut pas enregistrer : 王\rRemplacez-les, puis recommencez.");
         QCOMPARE(createContact(f.store, 1, named("Mr", QStringLiteral("Wang 王"))).error,
                  unstorable);
         QCOMPARE(updateContactAt(f.store, 0, named("Mr", QStringLiteral("王 Wang"))).error,

@@ -122,6 +122,22 @@ private slots:
         QCOMPARE(cp1252::encode(QStringLiteral("a日"), &lossless), QByteArray("a?"));
         QVERIFY(!lossless);
     }
+
+    // A refused text names its field (the first one at fault) and the
+    // characters it cannot hold, each once, five at most.
+    void unstorableTextsNameTheirField()
+    {
+        QCOMPARE(cp1252::unstorableText({{"Nom", "Émile"}, {"Ville", "Zürich"}}), QString());
+        QCOMPARE(cp1252::unstorableText({{"Nom", "Émile"},
+                                         {"Ville", QStringLiteral("東京 東京")},
+                                         {"Pays", QStringLiteral("日本")}}),
+                 QStringLiteral("Le champ « Ville » contient des caractères que le programme ne "
+                                "peut pas enregistrer : 東 京\rRemplacez-les, puis recommencez."));
+        QCOMPARE(cp1252::unencodableCharacters(QStringLiteral("a一二三四五六b")),
+                 QStringLiteral("一 二 三 四 五 …"));
+        // Beyond the 16 bits of one code unit, still one character.
+        QCOMPARE(cp1252::unencodableCharacters(QStringLiteral("x😀y")), QStringLiteral("😀"));
+    }
 };
 
 QTEST_APPLESS_MAIN(TestRecords)
