@@ -108,8 +108,10 @@ Result Store::safetyCopy(const QString& fileName)
     auto out = saveFile(target);
     QString sourceError, targetError;
     if (recordfile::copyFile(source, *out, &sourceError, &targetError)) return Result::success();
+    // Either way the safety copy could not be made: the message says so for
+    // the data file, and names the copy's place when that is what failed.
     if (!sourceError.isEmpty()) return fileFailure(223, source, sourceError);
-    return fileFailure(222, target, targetError);
+    return fileFailure(223, source, target + QStringLiteral(" : ") + targetError);
 }
 
 std::unique_ptr<QFile> Store::openFile(const QString& p)

@@ -309,7 +309,7 @@ private slots:
         QCOMPARE(readBytes(p.dir.filePath("candidatures.dat")), before);
         QCOMPARE(p.f()->store().Candidatures.size(), 1);
         QCOMPARE(p.messages.count(), 2); // the question, then the failed copy
-        QVERIFY(p.messages.shown[1].text.startsWith(p.frame->language().text(222)));
+        QVERIFY(p.messages.shown[1].text.startsWith(p.frame->language().text(223)));
     }
 
     void closingTheProgramSavesTheOpenApplication()

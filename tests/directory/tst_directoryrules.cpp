@@ -243,7 +243,8 @@ private slots:
         s.saveBudget = 0;
         const RewriteResult r = DelSociete(s, 1);
         QCOMPARE(r.outcome, Rewrite::Unchanged);
-        QVERIFY(r.error.startsWith(GetTxt(222) + CR + s.path("backup/contacts.dat") + CR + CR));
+        QVERIFY(r.error.startsWith(GetTxt(223) + CR + s.path("contacts.dat") + CR + CR +
+                                   s.path("backup/contacts.dat")));
         QCOMPARE(readBytes(s.path("societes.dat")), recordBytes(s.Societes[0]));
         QCOMPARE(qint32(s.Societes[0].id), 2);
         QCOMPARE(readBytes(s.path("contacts.dat")), contacts);
