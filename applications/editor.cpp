@@ -26,6 +26,7 @@
 #include "store/cp1252.h"
 #include "store/helpers.h"
 #include "store/programstate.h"
+#include "store/systemerror.h"
 #include "store/tables.h"
 #include "store/texts.h"
 
@@ -480,7 +481,7 @@ void ApplicationEditor::lien_saveRapportClick()
     QString error;
     if (!report::writePdf(applicationReport(), file, QStringLiteral("ORVALDIS"), &error))
         msg::error(QStringLiteral("Impossible d'enregistrer le rapport \"%1\" :").arg(file) + CR +
-                   CR + error);
+                   CR + frenchErrorText(error));
 }
 
 // ---- Appointment ------------------------------------------------------------------------

@@ -16,6 +16,7 @@
 #include "reports/reportwindows.h"
 #include "store/programstate.h"
 #include "store/settings.h"
+#include "store/systemerror.h"
 #include "store/texts.h"
 
 #include <QAction>
@@ -442,7 +443,7 @@ void ListingPage::LienExportListingClick()
         const BusyCursor busy;
         if (!report::writeXlsx(report::reportGrid(r), file, &error)) {
             msg::error(QStringLiteral("Impossible d'enregistrer \"%1\" :").arg(file) + CR + CR +
-                       error);
+                       frenchErrorText(error));
             return;
         }
     }

@@ -8,6 +8,7 @@
 #include "platform/shellopen.h"
 #include "platform/widgets.h"
 #include "store/programstate.h"
+#include "store/systemerror.h"
 #include "store/texts.h"
 
 #include <QGroupBox>
@@ -121,7 +122,8 @@ void TExportSoc::exportTo(const QString& file)
         }
     }
     if (!ok) {
-        msg::error(QStringLiteral("Impossible d'enregistrer \"%1\" :").arg(file) + CR + CR + error);
+        msg::error(QStringLiteral("Impossible d'enregistrer \"%1\" :").arg(file) + CR + CR +
+                   frenchErrorText(error));
         return;
     }
     if (RadioExcel->isChecked())

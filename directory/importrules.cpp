@@ -1,6 +1,7 @@
 #include "directory/importrules.h"
 
 #include "store/cp1252.h"
+#include "store/systemerror.h"
 #include "store/texts.h"
 
 #include <QFile>
@@ -154,15 +155,16 @@ ImportText readImportFile(const QString& path)
         ImportText out;
         out.error = QStringLiteral("Impossible de lire le fichier ") + quoted(path) +
                     QStringLiteral(" :") + CR + CR +
-                    (f.errorString().isEmpty() ? QStringLiteral("ce n'est pas un fichier.")
-                                               : f.errorString());
+                    (QFileInfo(path).isFile()  ? deviceErrorText(f)
+                     : QFileInfo::exists(path) ? QStringLiteral("ce n'est pas un fichier.")
+                                               : QStringLiteral("ce fichier n'existe pas."));
         return out;
     }
     const QByteArray bytes = f.read(kMaxFileSize + 1);
     if (f.error() != QFileDevice::NoError) {
         ImportText out;
         out.error = QStringLiteral("Impossible de lire le fichier ") + quoted(path) +
-                    QStringLiteral(" :") + CR + CR + f.errorString();
+                    QStringLiteral(" :") + CR + CR + deviceErrorText(f);
         return out;
     }
     if (bytes.size() > kMaxFileSize) {

@@ -3,11 +3,13 @@
 #include "platform/dialogs.h"
 #include "platform/messages.h"
 #include "platform/report/output.h"
+#include "store/systemerror.h"
 
 void printReportWithDialog(const report::Report& r, QWidget* parent)
 {
     QString error;
-    if (!report::printReport(r, parent, true, &error) && !error.isEmpty()) msg::error(error);
+    if (!report::printReport(r, parent, true, &error) && !error.isEmpty())
+        msg::error(frenchErrorText(error));
 }
 
 void previewReport(const report::Report& r, QWidget* parent)

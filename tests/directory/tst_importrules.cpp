@@ -173,14 +173,19 @@ private slots:
         QVERIFY(decodeImportFile(QByteArray(ImportMaxLineLength, 'x'), "a").error.isEmpty());
 
         QTemporaryDir dir;
+        // Each reason in French: a missing file, a folder.
         t = readImportFile(dir.filePath("absent.csv"));
         QVERIFY(t.error.startsWith(QStringLiteral("Impossible de lire le fichier")));
+        QVERIFY(t.error.endsWith(QStringLiteral("ce fichier n'existe pas.")));
         t = readImportFile(dir.path());
         QVERIFY(t.error.startsWith(QStringLiteral("Impossible de lire le fichier")));
+        QVERIFY(t.error.endsWith(QStringLiteral("ce n'est pas un fichier.")));
         writeBytes(dir.filePath("locked.csv"), "A\n");
         QFile::setPermissions(dir.filePath("locked.csv"), QFileDevice::WriteOwner);
         if (QFile(dir.filePath("locked.csv")).open(QIODevice::ReadOnly)) return; // root reads all
-        QVERIFY(readImportFile(dir.filePath("locked.csv")).error.startsWith("Impossible de lire"));
+        t = readImportFile(dir.filePath("locked.csv"));
+        QVERIFY(t.error.startsWith("Impossible de lire"));
+        QVERIFY2(t.error.endsWith(QStringLiteral("Accès refusé")), qPrintable(t.error));
     }
 
     void summaryAndItsPlurals()
