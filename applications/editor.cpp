@@ -367,7 +367,10 @@ bool ApplicationEditor::SauveCandidature()
         c.terminee = z_->CheckBox1->isChecked() ? 1 : 0;
         c.intitule = title;
         c.source = source;
-        if (reported(s_.store().UpdateCandidature(position, c))) s_.CandidatureModifiee = false;
+        // A record that cannot be written ends the save with its one
+        // message: the user stays on the edit and tries again.
+        if (!reported(s_.store().UpdateCandidature(position, c))) return false;
+        s_.CandidatureModifiee = false;
     }
 
     Store& store = s_.store();

@@ -312,6 +312,27 @@ private slots:
         QVERIFY(p.messages.shown[1].text.startsWith(p.frame->language().text(223)));
     }
 
+    // The open application cannot be written: one message, whole, and the
+    // program stays open on the edit.
+    void closingKeepsTheEditWhenItCannotBeWritten()
+    {
+        auto p = std::make_unique<Program>(QList<TCandidatureRec>{sample(1, 1, "Comptable")});
+        p->open(1);
+        p->z()->Edit_intitule->setText(QStringLiteral("Comptable senior"));
+        p->z()->BlocNotes->setPlainText(QStringLiteral("Rappeler lundi"));
+        QFile::remove(p->dir.filePath("candidatures.dat"));
+        QDir(p->dir.path()).mkdir("candidatures.dat");
+        QDir(p->dir.path()).rmdir("txt");
+        writeBytes(p->dir.filePath("txt"), "a file where the folder should be");
+        QVERIFY(!p->frame->close());
+        QCOMPARE(p->messages.count(), 1);
+        QVERIFY2(p->messages.shown[0].text.contains(QStringLiteral("candidatures.dat")),
+                 qPrintable(p->messages.shown[0].text));
+        QVERIFY(p->editor()->isOpen());
+        QCOMPARE(p->z()->Edit_intitule->text(), QStringLiteral("Comptable senior"));
+        QVERIFY(p->f()->state().CandidatureModifiee);
+    }
+
     void closingTheProgramSavesTheOpenApplication()
     {
         auto p = std::make_unique<Program>(QList<TCandidatureRec>{sample(1, 1, "Comptable")});
