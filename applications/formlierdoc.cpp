@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
+#include <utility>
 
 TFormLierDoc::TFormLierDoc(QWidget* parent) : QDialog(parent)
 {
@@ -158,7 +159,7 @@ void TFormLierDoc::Bt_OKClick()
 bool TFormLierDoc::run(Store& store, qint32 id, DocSlot slot, bool& rafraichirListing)
 {
     const TCandidatureRec* rec = nullptr;
-    for (const TCandidatureRec& r : store.Candidatures)
+    for (const TCandidatureRec& r : std::as_const(store.Candidatures))
         if (r.id == id) {
             rec = &r;
             break;

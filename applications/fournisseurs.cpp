@@ -20,6 +20,7 @@
 #include <QScreen>
 #include <QTabWidget>
 #include <QVBoxLayout>
+#include <utility>
 
 namespace
 {
@@ -128,7 +129,7 @@ void TFournisseurs::FormShow()
 void TFournisseurs::fillCompanies(const QString& select)
 {
     QStringList names;
-    for (const TSocieteRec& s : s_.store().Societes)
+    for (const TSocieteRec& s : std::as_const(s_.store().Societes))
         if (isLive(s)) names.append(s.nom.text());
     sortFrench(names);
     ComboBox1->clear();
@@ -170,7 +171,7 @@ void TFournisseurs::BitBtn1Click()
 
     const QString nom = ComboBox1->itemText(chosen);
     qint32 societe = 0;
-    for (const TSocieteRec& s : s_.store().Societes)
+    for (const TSocieteRec& s : std::as_const(s_.store().Societes))
         if (isLive(s) && s.nom.text() == nom) {
             societe = s.id;
             break;

@@ -14,6 +14,7 @@
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QVBoxLayout>
+#include <utility>
 
 TFormAjoutFournisseur::TFormAjoutFournisseur(ProgramState& state, QWidget* parent)
     : QDialog(parent, Qt::Tool | Qt::WindowStaysOnTopHint | Qt::WindowTitleHint |
@@ -78,7 +79,7 @@ void TFormAjoutFournisseur::Annu_saveClick()
     }
     Store& store = s_.store();
     const QByteArray bytes = cp1252::encode(nom.left(50));
-    for (const TSocieteRec& s : store.Societes) {
+    for (const TSocieteRec& s : std::as_const(store.Societes)) {
         if (isLive(s) && s.nom.bytes() == bytes) {
             refuse(QStringLiteral("Une société portant ce nom existe déjà"));
             return;

@@ -80,6 +80,21 @@ private slots:
         QVERIFY(TFormGeneral::onScreen(p.f()->ajoutFournisseur()) && p.wizard()->isVisible());
     }
 
+    // Reading the companies copies no table that the key-figures worker holds.
+    void readingCopiesNoSharedTable()
+    {
+        Program p({makeCandidature(1, 1, "Comptable")});
+        const Store& store = p.f()->store();
+        const QList<TSocieteRec> held = store.Societes;
+        const QList<TCandidatureRec> heldApplications = store.Candidatures;
+        p.fillWizard("Inconnue", "Acheteur");
+        p.valider(); // refused: the company is looked for
+        QCOMPARE(p.messages.count(), 1);
+        p.f()->ajoutFournisseur()->showAdd();
+        QCOMPARE(store.Societes.constData(), held.constData());
+        QCOMPARE(store.Candidatures.constData(), heldApplications.constData());
+    }
+
     void valideCreatesTheRecordAndOpensIt()
     {
         Program p({makeCandidature(1, 1, "Comptable"), makeCandidature(7, 3, "Juriste")}, {},
