@@ -50,6 +50,7 @@ bench: deps
 	cmake -S . -B $(BUILD)-bench -DCMAKE_BUILD_TYPE=Release -DORVALDIS_TESTS=OFF -DORVALDIS_BENCH=ON
 	cmake --build $(BUILD)-bench -j $(JOBS)
 	$(BUILD)-bench/bench/orvaldis_bench
+	$(BUILD)-bench/bench/orvaldis_bench_conversion
 
 format: configure
 	cmake --build $(BUILD) --target format

@@ -130,7 +130,14 @@ QString TestConversion::convert(PageConversion::Options o, PageConversion** kept
     QSignalSpy ok(last.get(), &PageConversion::succeeded);
     QSignalSpy failed(last.get(), &PageConversion::failed);
     last->start();
-    if (!QTest::qWaitFor([&] { return ok.size() + failed.size() > 0; }, 40000)) return QString();
+    // A plain event loop, as in the dialog: the engine's many small tasks
+    // run as they come, not once per poll.
+    QEventLoop loop;
+    connect(last.get(), &PageConversion::succeeded, &loop, &QEventLoop::quit);
+    connect(last.get(), &PageConversion::failed, &loop, &QEventLoop::quit);
+    QTimer::singleShot(40000, &loop, &QEventLoop::quit);
+    if (ok.size() + failed.size() == 0) loop.exec();
+    if (ok.size() + failed.size() == 0) return QString();
     if (kept) *kept = last.get();
     return ok.isEmpty() ? QString() : ok.value(0).value(0).toString();
 }
@@ -289,7 +296,8 @@ void TestConversion::speed()
     const qint64 ms = t.elapsed();
     qInfo("50 images, 5 style sheets, 5 scripts: %lld ms", ms);
     QCOMPARE(c->fetched(), 60);
-    QVERIFY2(ms < 20000, qPrintable(QString::number(ms)));
+    // From the start to the PDF in Import/, on a machine shared with builds.
+    QVERIFY2(ms < 3000, qPrintable(QString::number(ms)));
 }
 
 void TestConversion::cancelAtEachPhase_data()
