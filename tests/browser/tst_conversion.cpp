@@ -58,6 +58,7 @@ private slots:
     void selfContainedCopy();
     void fetchedOrRefused();
     void framesAndHostileLinks();
+    void imagesOfStyles();
     void speed();
     void cancelAtEachPhase_data();
     void cancelAtEachPhase();
@@ -270,6 +271,46 @@ void TestConversion::framesAndHostileLinks()
     text = pdfText(pdf);
     QVERIFY(text.contains(QStringLiteral("Page hostile")));
     QVERIFY2(!text.contains(QStringLiteral("MOTDEPASSE")), qPrintable(text));
+}
+
+void TestConversion::imagesOfStyles()
+{
+    // A background from a style sheet in a sub-directory (relative to the
+    // sheet), one from a <style> block and one from a style attribute.
+    server.serve("/st/css/fond.css",
+                 "#a { width: 500px; height: 300px; background: url('../img/fond.png'); }",
+                 "text/css");
+    server.serve("/st/img/fond.png", png(500, 300, Qt::red), "image/png");
+    server.serve("/st/bloc.png", png(400, 250, Qt::green), "image/png");
+    server.serve("/st/attr.png", png(300, 200, Qt::blue), "image/png");
+    const QByteArray body =
+        "<p>Offre avec fonds</p><div id=a></div><div id=b></div>"
+        "<div style=\"width:300px;height:200px;background:url(&quot;attr.png&quot;)\"></div>"
+        "</body></html>";
+    server.serve("/st/page.html", "<html><head><link rel=stylesheet href=\"css/fond.css\">"
+                                  "<style>#b { width: 400px; height: 250px; "
+                                  "background: url(bloc.png) }</style></head><body>" +
+                                      body);
+    // The same page, its backgrounds gone.
+    server.serve("/st/bare.html", "<html><head><style>#a, #b { height: 250px }</style></head>"
+                                  "<body>" +
+                                      QByteArray(body).replace("attr.png", "none.png"));
+    QVERIFY(load(QStringLiteral("/st/page.html")));
+    server.requested.clear();
+    PageConversion* c = nullptr;
+    const QString pdf = convert(options(), &c);
+    QVERIFY(!pdf.isEmpty());
+    for (const char* p : {"/st/css/fond.css", "/st/img/fond.png", "/st/bloc.png", "/st/attr.png"})
+        QVERIFY2(server.requested.contains(QString::fromLatin1(p)), p);
+    QCOMPARE(c->fetched(), 4);
+    QVERIFY(QDir(dir.filePath("tmp")).isEmpty());
+    QVERIFY(load(QStringLiteral("/st/bare.html")));
+    const QString bare = convert(options());
+    QVERIFY(pdfText(bare).contains(QStringLiteral("Offre avec fonds")));
+    // Three images of some 60 kB each are in the PDF.
+    QVERIFY2(QFileInfo(pdf).size() > QFileInfo(bare).size() + 60000,
+             qPrintable(
+                 QStringLiteral("%1 / %2").arg(QFileInfo(pdf).size()).arg(QFileInfo(bare).size())));
 }
 
 void TestConversion::speed()
