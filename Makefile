@@ -28,7 +28,7 @@ test: build
 
 # The fuzz targets, each for FUZZ_SECONDS over its seeds (tests/fuzz/corpus).
 FUZZ_SECONDS ?= 60
-FUZZ_TARGETS = records migration template
+FUZZ_TARGETS = records migration template pagecopy importcut
 fuzz: deps
 	@sh scripts/install-deps.sh fuzz
 	cmake -S . -B $(BUILD)-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
