@@ -7,14 +7,14 @@
 //      over the iterations: the phase that costs is the one before the
 //      biggest jump.
 //
-// A program of its own: the other benchmarks do not link the web engine.
+// A program of its own (with the common entry point): the other benchmarks
+// do not link the web engine.
 
 #include "browser/html2pdf.h"
 #include "common/httpserver.h"
 #include "platform/messages.h"
 #include "store/programstate.h"
 
-#include <QApplication>
 #include <QBuffer>
 #include <QDir>
 #include <QElapsedTimer>
@@ -29,7 +29,6 @@
 
 #include <map>
 #include <string>
-#include <unistd.h>
 
 namespace
 {
@@ -130,18 +129,3 @@ void BM_ConversionClickToPdf(benchmark::State& state)
 BENCHMARK(BM_ConversionClickToPdf)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    if (qEnvironmentVariableIsEmpty("QTWEBENGINE_CHROMIUM_FLAGS"))
-        qputenv("QTWEBENGINE_CHROMIUM_FLAGS", "--disable-gpu");
-    if (::getuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX"))
-        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
