@@ -344,17 +344,30 @@ void TestConversion::speed()
 void TestConversion::cancelAtEachPhase_data()
 {
     QTest::addColumn<QString>("phase");
+    QTest::addColumn<int>("occurrence"); // of the phase's status text
+    QTest::addColumn<QString>("path");
     for (const char* p :
          {"Conversion en cours...", "Sauvegarde de la source HTML", "Lecture de la source HTML",
           "Mise en cache des images", "Mise en cache des feuilles de styles et des scripts",
           "Conversion des liens des images", "Ecriture des nouveaux liens", "printing"})
-        QTest::newRow(p) << QString::fromUtf8(p);
+        QTest::newRow(p) << QString::fromUtf8(p) << 1 << QStringLiteral("/d/offre.html");
+    // While the images of the style sheets come (one never does).
+    QTest::newRow("images of the style sheets")
+        << QStringLiteral("Mise en cache des images") << 2 << QStringLiteral("/cs/page.html");
 }
 
 void TestConversion::cancelAtEachPhase()
 {
     QFETCH(QString, phase);
-    QVERIFY(load(QStringLiteral("/d/offre.html")));
+    QFETCH(int, occurrence);
+    QFETCH(QString, path);
+    server.serve("/cs/a.css", "body { background: url(never.png) }", "text/css");
+    server.silence("/cs/never.png");
+    server.serve("/cs/page.html", "<html><head><link rel=stylesheet href=\"a.css\"></head>"
+                                  "<body><p>Annuler</p></body></html>");
+    // The image that never comes holds the page's own loading too.
+    const bool loaded = load(path, path == QLatin1String("/cs/page.html") ? 1500 : 20000);
+    QVERIFY(loaded || path == QLatin1String("/cs/page.html"));
     FakeMessages messages;
     ProgramState state(dir.path());
     THTML2PDF dialog(state, nullptr);
@@ -365,10 +378,11 @@ void TestConversion::cancelAtEachPhase()
             QMetaObject::invokeMethod(dialog.BitBtn1, &QPushButton::click, Qt::QueuedConnection);
         clicked = true;
     };
+    int seen = 0;
     connect(&dialog, &THTML2PDF::started, this, [&](PageConversion* c) {
         if (phase == QLatin1String("Conversion en cours...")) click();
         connect(c, &PageConversion::status, this, [&, c](const QString& text) {
-            if (text == phase) click();
+            if (text == phase && ++seen == occurrence) click();
             // While the copy is being printed.
             if (text == QLatin1String("Ecriture des nouveaux liens") &&
                 phase == QLatin1String("printing"))
