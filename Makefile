@@ -28,7 +28,7 @@ test: build
 
 # The fuzz targets, each for FUZZ_SECONDS over its seeds (tests/fuzz/corpus).
 FUZZ_SECONDS ?= 60
-FUZZ_TARGETS = records migration template
+FUZZ_TARGETS = records migration template pagecopy importcut
 fuzz: deps
 	@sh scripts/install-deps.sh fuzz
 	cmake -S . -B $(BUILD)-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
@@ -50,6 +50,7 @@ bench: deps
 	cmake -S . -B $(BUILD)-bench -DCMAKE_BUILD_TYPE=Release -DORVALDIS_TESTS=OFF -DORVALDIS_BENCH=ON
 	cmake --build $(BUILD)-bench -j $(JOBS)
 	$(BUILD)-bench/bench/orvaldis_bench
+	$(BUILD)-bench/bench/orvaldis_bench_conversion
 
 format: configure
 	cmake --build $(BUILD) --target format

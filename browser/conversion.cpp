@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QSaveFile>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QWebEnginePage>
@@ -61,6 +62,8 @@ PageConversion::PageConversion(QWebEnginePage* source, const Options& options, Q
       cancelled_(std::make_shared<std::atomic_bool>(false))
 {
     connect(&analysis_, &QFutureWatcher<Analysed>::finished, this, &PageConversion::analysed);
+    connect(&sheetAnalysis_, &QFutureWatcher<Analysed>::finished, this,
+            &PageConversion::styleSheetsRead);
     connect(&rewriting_, &QFutureWatcher<bool>::finished, this, &PageConversion::rewritten);
 }
 
@@ -163,7 +166,8 @@ void PageConversion::analysed()
     result_ = analysis_.result();
     if (!result_.ok) return fail();
     const pagecopy::CopyPlan& plan = result_.plan;
-    setStatus(QStringLiteral("Mise en cache des images"), int(plan.images.size()));
+    const QList<pagecopy::Resource> images = plan.images + plan.styleImages;
+    setStatus(QStringLiteral("Mise en cache des images"), int(images.size()));
     const QByteArray agent = source_ ? source_->profile()->httpUserAgent().toUtf8() : QByteArray();
     fetcher_ = new ResourceFetcher(folder_->path(), options_.limits, agent, this);
     connect(fetcher_, &ResourceFetcher::resourceDone, this, [this] {
@@ -171,7 +175,7 @@ void PageConversion::analysed()
     });
     connect(fetcher_, &ResourceFetcher::finished, this, &PageConversion::fetchStyles,
             Qt::SingleShotConnection);
-    fetcher_->fetch(plan.images);
+    fetcher_->fetch(images);
 }
 
 void PageConversion::fetchStyles()
@@ -180,9 +184,48 @@ void PageConversion::fetchStyles()
     const pagecopy::CopyPlan& plan = result_.plan;
     setStatus(QStringLiteral("Mise en cache des feuilles de styles et des scripts"),
               int(plan.styles.size() + plan.scripts.size()));
-    connect(fetcher_, &ResourceFetcher::finished, this, &PageConversion::rewrite,
+    connect(fetcher_, &ResourceFetcher::finished, this, &PageConversion::readStyleSheets,
             Qt::SingleShotConnection);
     fetcher_->fetch(plan.styles + plan.scripts);
+}
+
+void PageConversion::readStyleSheets()
+{
+    if (over_) return;
+    // The images the sheets name, relative to each sheet's own address.
+    const QSet<QString> saved(fetcher_->saved().cbegin(), fetcher_->saved().cend());
+    auto cancelled = cancelled_;
+    const int maxResources = options_.limits.resources;
+    const QString folder = folder_->path();
+    Analysed a = result_;
+    sheetAnalysis_.setFuture(
+        QtConcurrent::run([a, saved, cancelled, maxResources, folder]() mutable {
+            for (const pagecopy::Resource& sheet : std::as_const(a.plan.styles)) {
+                if (cancelled->load()) return a;
+                if (!saved.contains(sheet.localName)) continue;
+                QFile file(QDir(folder).filePath(sheet.localName));
+                if (!file.open(QIODevice::ReadOnly)) continue;
+                // One character a byte: the rewritten sheet keeps its own bytes.
+                const QString css = QString::fromLatin1(file.readAll());
+                QHash<QString, QString> names =
+                    pagecopy::planStyleSheet(a.plan, css, sheet.url, maxResources);
+                if (!names.isEmpty()) a.sheets.append({sheet.localName, std::move(names)});
+            }
+            return a;
+        }));
+}
+
+void PageConversion::styleSheetsRead()
+{
+    if (over_) return;
+    const qsizetype known = result_.plan.styleImages.size();
+    result_ = sheetAnalysis_.result();
+    const QList<pagecopy::Resource> images = result_.plan.styleImages.mid(known);
+    if (images.isEmpty()) return rewrite();
+    setStatus(QStringLiteral("Mise en cache des images"), int(images.size()));
+    connect(fetcher_, &ResourceFetcher::finished, this, &PageConversion::rewrite,
+            Qt::SingleShotConnection);
+    fetcher_->fetch(images);
 }
 
 void PageConversion::rewrite()
@@ -199,7 +242,21 @@ void PageConversion::rewrite()
             self->setStatus(QStringLiteral("Ecriture des nouveaux liens"),
                             int(self->result_.plan.replacements.size()));
         });
-        const QString copy = pagecopy::rewriteLinks(html_, result_.plan.replacements);
+        for (const Sheet& sheet : std::as_const(result_.sheets)) {
+            if (cancelled->load()) return false;
+            // A sheet that cannot be rewritten shows without its images.
+            QFile in(QDir(folder_->path()).filePath(sheet.localName));
+            if (!in.open(QIODevice::ReadOnly)) continue;
+            const QString css = QString::fromLatin1(in.readAll());
+            in.close();
+            QSaveFile out(in.fileName());
+            if (out.open(QIODevice::WriteOnly)) {
+                out.write(pagecopy::rewriteStyleUrls(css, sheet.names, false).toLatin1());
+                out.commit();
+            }
+        }
+        const QString copy =
+            pagecopy::rewriteLinks(html_, result_.plan.replacements, result_.plan.pageStyleNames);
         return !cancelled->load() && writePage(copy);
     }));
 }
@@ -253,6 +310,7 @@ void PageConversion::removeTemporaryFiles()
     // The worker may be writing into the folder: it sees the request at its
     // next step and ends before the folder goes.
     analysis_.waitForFinished();
+    sheetAnalysis_.waitForFinished();
     rewriting_.waitForFinished();
     if (renderer_) {
         // Deleted once its own signal has returned; it prints nothing more.

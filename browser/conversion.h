@@ -58,14 +58,22 @@ signals:
     void failed();
 
 private:
+    // A style sheet of the copy and the local names of the files it names.
+    struct Sheet {
+        QString localName;
+        QHash<QString, QString> names;
+    };
     struct Analysed {
         bool ok = false;
         pagecopy::CopyPlan plan;
+        QList<Sheet> sheets;
     };
     void readDocument();
     void documentRead(const QVariant& result);
     void analysed();
     void fetchStyles();
+    void readStyleSheets();
+    void styleSheetsRead();
     void rewrite();
     void rewritten();
     void printed(bool ok);
@@ -84,6 +92,7 @@ private:
     QUrl url_;
     Analysed result_;
     QFutureWatcher<Analysed> analysis_;
+    QFutureWatcher<Analysed> sheetAnalysis_;
     QFutureWatcher<bool> rewriting_;
     ResourceFetcher* fetcher_ = nullptr;
     CopyRenderer* renderer_ = nullptr;

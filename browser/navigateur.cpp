@@ -10,6 +10,7 @@
 #include "store/programstate.h"
 #include "store/texts.h"
 
+#include <QAction>
 #include <QDir>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -53,6 +54,25 @@ QPushButton* button(const QString& caption, const char* name, QWidget* parent)
     return b;
 }
 
+// A button of the tool row as wide as its caption: the address bar takes
+// the rest of the row.
+QPushButton* toolButton(const QString& caption, const char* name, QWidget* parent)
+{
+    QPushButton* b = button(caption, name, parent);
+    const QFontMetrics metrics = b->fontMetrics();
+    b->setFixedWidth(metrics.horizontalAdvance(caption) + metrics.averageCharWidth() + 8);
+    return b;
+}
+
+// Keeps a button enabled as the page's own action (back, forward) is:
+// the page updates its actions whenever its history changes.
+void follow(QPushButton* button, QAction* action)
+{
+    button->setEnabled(action->isEnabled());
+    QObject::connect(action, &QAction::changed, button,
+                     [button, action] { button->setEnabled(action->isEnabled()); });
+}
+
 // Files a page offers for download are saved where the user chooses.
 void saveDownload(QWidget* parent, QWebEngineDownloadRequest* download)
 {
@@ -80,17 +100,18 @@ TNavigateur::TNavigateur(ProgramState& state, FrameServices& frame, THTML2PDF& c
     : QWidget(parent), s_(state), frame_(frame), conversion_(conversion), ajoutFavori_(ajoutFavori)
 {
     setObjectName(QStringLiteral("Navigateur"));
-    Nav_Precedent = button(QStringLiteral("Précédent"), "Nav_Precedent", this);
-    Nav_Suivant = button(QStringLiteral("Suivant"), "Nav_Suivant", this);
-    Nav_Refresh = button(QStringLiteral("Actualiser"), "Nav_Refresh", this);
-    Nav_Stop = button(QStringLiteral("Arrêter"), "Nav_Stop", this);
+    Nav_Precedent = toolButton(QStringLiteral("Précédent"), "Nav_Precedent", this);
+    Nav_Suivant = toolButton(QStringLiteral("Suivant"), "Nav_Suivant", this);
+    Nav_Refresh = toolButton(QStringLiteral("Actualiser"), "Nav_Refresh", this);
+    Nav_Stop = toolButton(QStringLiteral("Arrêter"), "Nav_Stop", this);
     Nav_URL = new QLineEdit(defaultAddress(), this);
     Nav_URL->setObjectName(QStringLiteral("Nav_URL"));
+    Nav_URL->setMinimumWidth(Nav_URL->fontMetrics().averageCharWidth() * 30);
     Nav_URL->installEventFilter(this);
-    Nav_Go = button(QStringLiteral("Go"), "Nav_Go", this);
-    Nav_Favoris = button(QStringLiteral("Favoris"), "Nav_Favoris", this);
-    Nav_Import = button(QStringLiteral("Importer cette page"), "Nav_Import", this);
-    Nav_Enregistrer = button(QStringLiteral("Enregistrer cette page"), "Nav_Enregistrer", this);
+    Nav_Go = toolButton(QStringLiteral("Go"), "Nav_Go", this);
+    Nav_Favoris = toolButton(QStringLiteral("Favoris"), "Nav_Favoris", this);
+    Nav_Import = toolButton(QStringLiteral("Importer cette page"), "Nav_Import", this);
+    Nav_Enregistrer = toolButton(QStringLiteral("Enregistrer cette page"), "Nav_Enregistrer", this);
     Nav_Refresh->setEnabled(false);
     Nav_Stop->setEnabled(false);
     Nav_Enregistrer->setEnabled(false);
@@ -123,8 +144,12 @@ TNavigateur::TNavigateur(ProgramState& state, FrameServices& frame, THTML2PDF& c
     page->settings()->setAttribute(QWebEngineSettings::PlaybackRequiresUserGesture, false);
     connect(profile, &QWebEngineProfile::downloadRequested, this,
             [this](QWebEngineDownloadRequest* d) { saveDownload(this, d); });
+    // "Précédent" and "Suivant" when there is a page to go back or forward to.
+    follow(Nav_Precedent, page->action(QWebEnginePage::Back));
+    follow(Nav_Suivant, page->action(QWebEnginePage::Forward));
 
     auto* bar = new QHBoxLayout;
+    bar->setSpacing(4);
     for (QWidget* w : {static_cast<QWidget*>(Nav_Precedent), static_cast<QWidget*>(Nav_Suivant),
                        static_cast<QWidget*>(Nav_Refresh), static_cast<QWidget*>(Nav_Stop)})
         bar->addWidget(w);
@@ -261,6 +286,8 @@ void TNavigateur::Nav_StopClick()
 
 void TNavigateur::Nav_WebBeforeNavigate2()
 {
+    // The address being opened, until the page names its links.
+    if (isVisible()) frame_.setStatusText(page()->requestedUrl().toString());
     loading_ = true;
     progress_ = 0;
     NavCtrls(false);
@@ -278,7 +305,10 @@ void TNavigateur::Nav_WebProgressChange(int progress)
 void TNavigateur::Nav_WebDocumentComplete()
 {
     loading_ = false;
-    if (isVisible()) Nav_Web->setFocus();
+    if (isVisible()) {
+        Nav_Web->setFocus();
+        frame_.setStatusText(QString());
+    }
     frame_.progressHide();
     NavCtrls(true);
     Nav_Stop->setEnabled(false);
@@ -296,7 +326,8 @@ void TNavigateur::Nav_EnregistrerClick()
     const QString pdf = conversion_.convert(page());
     if (pdf.isEmpty()) return;
     QString file = dialogs::saveFile(this, QStringLiteral("Enregistrer sous"),
-                                     GetTxt(186) + QStringLiteral(" PDF (*.pdf)"));
+                                     GetTxt(186) + QStringLiteral(" PDF (*.pdf)"), QString(),
+                                     QStringLiteral("pdf"));
     if (!file.isEmpty() && QFileInfo(file).suffix().isEmpty()) file += QStringLiteral(".pdf");
     // The PDF leaves Import/ either way: moved where the user chose, or deleted.
     if (file.isEmpty() || !reported(s_.store().DeplaceFichier(pdf, file)))

@@ -121,6 +121,77 @@ QString attributeKey(const QString& attributeText)
     return attributeText.left(eq).toLower() + attributeText.mid(eq);
 }
 
+// A tag that opens an element of this name: "<style>" or "<style media=...>",
+// not "<styles>".
+bool opens(QStringView tag, QLatin1String name)
+{
+    if (!tagIs(tag, name)) return false;
+    const QChar next = tag.at(name.size() + 1);
+    return next.isSpace() || next == QLatin1Char('>') || next == QLatin1Char('/');
+}
+
+// Calls f(start, length, inAttribute) for the text of each <style> block
+// and the value of each style attribute of a page.
+template <class F> void forEachStyleText(const QString& html, F f)
+{
+    static const QRegularExpression styleAttribute(
+        QStringLiteral(R"re((?i)\sstyle\s*=\s*(?:"([^"]*)"|'([^']*)'))re"));
+    qsizetype block = -1; // where the text of an open <style> block starts
+    forEachTag(html, nullptr, [&](qsizetype start, qsizetype length) {
+        const QStringView tag = QStringView(html).mid(start, length);
+        if (block >= 0) {
+            // What looks like a tag inside the block is style text.
+            if (!opens(tag, QLatin1String("/style"))) return;
+            f(block, start - block, false);
+            block = -1;
+            return;
+        }
+        if (opens(tag, QLatin1String("style"))) block = start + length;
+        if (!tag.contains(QLatin1String("style"), Qt::CaseInsensitive)) return;
+        auto it = styleAttribute.globalMatch(tag);
+        while (it.hasNext()) {
+            const auto m = it.next();
+            const int g = m.capturedStart(1) >= 0 ? 1 : 2;
+            f(start + m.capturedStart(g), m.capturedLength(g), true);
+        }
+    });
+}
+
+// The style texts of a page rewritten with `names`: attributes in `tag`
+// (a tag's text), or a whole block.
+QString rewriteStyleAttributes(const QString& tag, const QHash<QString, QString>& names)
+{
+    QString out;
+    qsizetype last = 0;
+    forEachStyleText(tag, [&](qsizetype start, qsizetype length, bool inAttribute) {
+        if (!inAttribute) return;
+        out += QStringView(tag).mid(last, start - last);
+        out += rewriteStyleUrls(tag.mid(start, length), names, true);
+        last = start + length;
+    });
+    out += QStringView(tag).mid(last);
+    return out;
+}
+
+// Plans the files of the url(...) of a style text, relative to `base`, and
+// adds their values → local names to `names`.
+void planStyleUrls(CopyPlan& plan, const QList<StyleUrl>& urls, const QUrl& base, int maxResources,
+                   bool bytes, QHash<QString, QString>& names)
+{
+    for (const StyleUrl& u : urls) {
+        if (names.contains(u.value)) continue;
+        // A sheet's bytes are one per character: its addresses are UTF-8.
+        const QUrl url =
+            resolveAddress(bytes ? QString::fromUtf8(u.value.toLatin1()) : u.value, base);
+        if (!url.isValid()) continue;
+        if (!plan.names.has(url)) {
+            if (plan.resources() >= maxResources) continue;
+            plan.styleImages.append({url, plan.names.nameFor(url)});
+        }
+        names.insert(u.value, plan.names.nameFor(url));
+    }
+}
+
 QString safeSegment(const QString& segment)
 {
     QString s;
@@ -232,33 +303,95 @@ QString LocalNames::nameFor(const QUrl& url, const QString& extension)
     return name;
 }
 
+QList<StyleUrl> findStyleUrls(const QString& css, bool inPage)
+{
+    QList<StyleUrl> found;
+    qsizetype i = 0;
+    while ((i = css.indexOf(QLatin1String("url("), i, Qt::CaseInsensitive)) >= 0) {
+        // The end of a longer name ("myurl(") is not a url(...).
+        if (i > 0 && (css.at(i - 1).isLetterOrNumber() || css.at(i - 1) == QLatin1Char('-') ||
+                      css.at(i - 1) == QLatin1Char('_'))) {
+            i += 4;
+            continue;
+        }
+        qsizetype j = i + 4;
+        while (j < css.size() && css.at(j).isSpace())
+            ++j;
+        qsizetype close = -1;
+        if (j < css.size() && (css.at(j) == QLatin1Char('"') || css.at(j) == QLatin1Char('\''))) {
+            const qsizetype quote = css.indexOf(css.at(j), j + 1);
+            if (quote < 0) break; // nothing further can close
+            close = css.indexOf(QLatin1Char(')'), quote + 1);
+        } else {
+            close = css.indexOf(QLatin1Char(')'), j);
+        }
+        if (close < 0) break;
+        QString v = css.mid(i + 4, close - i - 4);
+        if (inPage) v = decodeReferences(v);
+        v = v.trimmed();
+        if (v.size() >= 2 && (v.front() == QLatin1Char('"') || v.front() == QLatin1Char('\'')) &&
+            v.back() == v.front())
+            v = v.mid(1, v.size() - 2).trimmed();
+        found.append({i, close - i + 1, v});
+        i = close + 1;
+    }
+    return found;
+}
+
+QString rewriteStyleUrls(const QString& css, const QHash<QString, QString>& names, bool inPage)
+{
+    if (names.isEmpty()) return css;
+    QString out;
+    qsizetype last = 0;
+    for (const StyleUrl& u : findStyleUrls(css, inPage)) {
+        const auto name = names.constFind(u.value);
+        if (name == names.cend()) continue;
+        out += QStringView(css).mid(last, u.start - last);
+        out += QStringLiteral("url(") + name.value() + QLatin1Char(')');
+        last = u.start + u.length;
+    }
+    out += QStringView(css).mid(last);
+    return out;
+}
+
+QHash<QString, QString> planStyleSheet(CopyPlan& plan, const QString& css, const QUrl& sheetUrl,
+                                       int maxResources)
+{
+    QHash<QString, QString> names;
+    planStyleUrls(plan, findStyleUrls(css, false), sheetUrl, maxResources, true, names);
+    return names;
+}
+
 CopyPlan planCopy(const QString& html, const QUrl& pageUrl, const QString& stamp, int maxResources,
                   const std::atomic_bool* cancel)
 {
     CopyPlan plan;
+    plan.names = LocalNames(stamp);
     plan.links = findLinks(html, cancel);
     const QUrl base = baseAddress(html, pageUrl);
-    LocalNames names(stamp);
-    QHash<QUrl, bool> planned;
-    int count = 0;
     auto take = [&](const QString& attribute, QList<Resource>& list, const QString& extension) {
         if (attribute.isEmpty()) return;
         ++plan.attributes;
         const QUrl url = resolveAddress(attributeValue(attribute), base);
         if (!url.isValid()) return;
-        if (!planned.contains(url)) {
-            if (count >= maxResources) return;
-            ++count;
-            planned.insert(url, true);
-            list.append({url, names.nameFor(url, extension)});
+        if (!plan.names.has(url)) {
+            if (plan.resources() >= maxResources) return;
+            list.append({url, plan.names.nameFor(url, extension)});
         }
         const QString key = attributeKey(attribute);
         if (plan.replacements.contains(key)) return;
         plan.replacements.insert(key, key.left(key.indexOf(QLatin1Char('=')) + 1) +
-                                          QLatin1Char('"') + names.nameFor(url) + QLatin1Char('"'));
+                                          QLatin1Char('"') + plan.names.nameFor(url) +
+                                          QLatin1Char('"'));
     };
     for (const QString& a : std::as_const(plan.links.imageSrc))
         take(a, plan.images, QString());
+    // The images of the page's own styles, relative to the page.
+    if (!cancelled(cancel))
+        forEachStyleText(html, [&](qsizetype start, qsizetype length, bool inAttribute) {
+            planStyleUrls(plan, findStyleUrls(html.mid(start, length), inAttribute), base,
+                          maxResources, false, plan.pageStyleNames);
+        });
     for (const QString& a : std::as_const(plan.links.linkHref))
         take(a, plan.styles, QStringLiteral(".css"));
     for (const QString& a : std::as_const(plan.links.scriptSrc))
@@ -266,7 +399,8 @@ CopyPlan planCopy(const QString& html, const QUrl& pageUrl, const QString& stamp
     return plan;
 }
 
-QString rewriteLinks(const QString& html, const QHash<QString, QString>& replacements)
+QString rewriteLinks(const QString& html, const QHash<QString, QString>& replacements,
+                     const QHash<QString, QString>& styleNames)
 {
     // One pattern for every attribute text, the longest first: a text that
     // holds another one is rewritten whole. The name of the attribute is
@@ -292,10 +426,19 @@ QString rewriteLinks(const QString& html, const QHash<QString, QString>& replace
     QString out;
     out.reserve(html.size() + html.size() / 8);
     qsizetype last = 0;
+    bool inStyle = false; // between <style> and </style>
     forEachTag(html, nullptr, [&](qsizetype start, qsizetype length) {
-        out += QStringView(html).mid(last, start - last);
+        if (inStyle && !styleNames.isEmpty())
+            out += rewriteStyleUrls(html.mid(last, start - last), styleNames, false);
+        else
+            out += QStringView(html).mid(last, start - last);
         last = start + length;
         QString tag = html.mid(start, length);
+        if (inStyle && !opens(tag, QLatin1String("/style"))) {
+            out += tag; // the text of the block
+            return;
+        }
+        inStyle = opens(tag, QLatin1String("style"));
         if (base.match(tag).hasMatch()) return; // relative names are the copy's own
         if (!pieces.isEmpty() && (tag.contains(QLatin1String("src="), Qt::CaseInsensitive) ||
                                   tag.contains(QLatin1String("href="), Qt::CaseInsensitive))) {
@@ -311,6 +454,8 @@ QString rewriteLinks(const QString& html, const QHash<QString, QString>& replace
             t += QStringView(tag).mid(from);
             tag = std::move(t);
         }
+        if (!styleNames.isEmpty() && tag.contains(QLatin1String("url("), Qt::CaseInsensitive))
+            tag = rewriteStyleAttributes(tag, styleNames);
         if (tagIs(tag, QLatin1String("img")) || tagIs(tag, QLatin1String("source"))) {
             tag.remove(srcset);
             tag.remove(lazy);

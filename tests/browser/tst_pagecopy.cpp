@@ -9,6 +9,22 @@
 
 using namespace pagecopy;
 
+namespace
+{
+// The addresses of a list of files, in order, and how many local names they have.
+QStringList urlsOf(const QList<Resource>& list, int* names = nullptr)
+{
+    QStringList urls;
+    QSet<QString> local;
+    for (const Resource& r : list) {
+        urls.append(r.url.toString());
+        local.insert(r.localName);
+    }
+    if (names) *names = int(local.size());
+    return urls;
+}
+} // namespace
+
 class TestPageCopy : public QObject
 {
     Q_OBJECT
@@ -21,6 +37,10 @@ private slots:
     void localNames();
     void plan();
     void rewriting();
+    void styleUrls_data();
+    void styleUrls();
+    void imagesOfPageStyles();
+    void imagesOfStyleSheets();
     void hostileTexts();
 };
 
@@ -142,16 +162,11 @@ void TestPageCopy::plan()
         "<script src=\"https://cdn.fr/s.js\"></script><img src='/i/logo.png'>");
     const CopyPlan p =
         planCopy(html, QUrl(QStringLiteral("http://site.fr/d/page.html")), QStringLiteral("S"));
-    QStringList images;
-    QSet<QString> names;
-    for (const Resource& r : p.images) {
-        images.append(r.url.toString());
-        names.insert(r.localName);
-    }
-    QCOMPARE(images, QStringList({QStringLiteral("http://site.fr/i/logo.png"),
-                                  QStringLiteral("http://site.fr/d/logo.png"),
-                                  QStringLiteral("http://cdn.fr/logo.png")}));
-    QCOMPARE(names.size(), 3);
+    int names = 0;
+    QCOMPARE(urlsOf(p.images, &names), QStringList({QStringLiteral("http://site.fr/i/logo.png"),
+                                                    QStringLiteral("http://site.fr/d/logo.png"),
+                                                    QStringLiteral("http://cdn.fr/logo.png")}));
+    QCOMPARE(names, 3);
     QCOMPARE(p.styles.value(0).url.toString(), QStringLiteral("http://site.fr/d/a.css"));
     QCOMPARE(p.scripts.value(0).url.toString(), QStringLiteral("https://cdn.fr/s.js"));
 
@@ -195,6 +210,108 @@ void TestPageCopy::rewriting()
                                   "<script src=\"T_k.js\"></script>"));
 }
 
+void TestPageCopy::styleUrls_data()
+{
+    QTest::addColumn<QString>("css");
+    QTest::addColumn<bool>("inPage");
+    QTest::addColumn<QStringList>("values");
+    QTest::newRow("plain") << "a { background: url(i/a.png) }" << false << QStringList{"i/a.png"};
+    QTest::newRow("quotes and spaces")
+        << "a{background:URL( \"b c.png\" )} b{list-style:url('d.gif')}" << false
+        << QStringList{"b c.png", "d.gif"};
+    QTest::newRow("bracket inside quotes")
+        << "x{background:url(\"e(1).png\")}" << false << QStringList{"e(1).png"};
+    QTest::newRow("longer name") << "x{a:myurl(no.png);b:-x-url(no.png);c:url(yes.png)}" << false
+                                 << QStringList{"yes.png"};
+    QTest::newRow("references in a page")
+        << "background:url(&quot;f.png&quot;)" << true << QStringList{"f.png"};
+    QTest::newRow("references in a sheet")
+        << "x{a:url(g.png?a=1&amp;b=2)}" << false << QStringList{"g.png?a=1&amp;b=2"};
+    QTest::newRow("never closed") << "x{a:url(h.png);b:url(\"i.png)}" << false
+                                  << QStringList{"h.png"};
+}
+
+void TestPageCopy::styleUrls()
+{
+    QFETCH(QString, css);
+    QFETCH(bool, inPage);
+    QFETCH(QStringList, values);
+    QStringList found;
+    for (const StyleUrl& u : findStyleUrls(css, inPage))
+        found.append(u.value);
+    QCOMPARE(found, values);
+    // Each one rewritten in place, the rest of the text as it was.
+    QHash<QString, QString> names;
+    for (const QString& v : values)
+        names.insert(v, QStringLiteral("S_") + QString::number(names.size()));
+    QString expected = css;
+    const QList<StyleUrl> urls = findStyleUrls(css, inPage);
+    for (qsizetype i = urls.size() - 1; i >= 0; --i)
+        expected.replace(urls[i].start, urls[i].length,
+                         QStringLiteral("url(") + names.value(urls[i].value) + QLatin1Char(')'));
+    QCOMPARE(rewriteStyleUrls(css, names, inPage), expected);
+}
+
+void TestPageCopy::imagesOfPageStyles()
+{
+    const QString html = QStringLiteral(
+        "<html><head><style>\nbody { background: url('img/fond.png') }\n"
+        "p > b { background: url(data:image/gif;base64,R0lG) }\n</style>"
+        "<style media=print>h1 { background: url(/t/titre.png) }</style></head>"
+        "<body><div STYLE=\"background-image: url(&quot;img/fond.png&quot;)\">x</div>"
+        "<div style='background:url(\"../haut.png\")'>y</div><img src=\"img/fond.png\">"
+        "<p>url(img/texte.png) in the text stays</p></body></html>");
+    const CopyPlan p =
+        planCopy(html, QUrl(QStringLiteral("http://site.fr/d/page.html")), QStringLiteral("S"));
+    // Relative to the page; an image also named by <img> is fetched once.
+    QCOMPARE(p.images.size(), 1);
+    QCOMPARE(urlsOf(p.styleImages), QStringList({QStringLiteral("http://site.fr/t/titre.png"),
+                                                 QStringLiteral("http://site.fr/haut.png")}));
+    const QString copy = rewriteLinks(html, p.replacements, p.pageStyleNames);
+    QCOMPARE(copy.count(QStringLiteral("url(S_fond.png)")), 2);
+    QVERIFY(copy.contains(QStringLiteral("h1 { background: url(S_titre.png) }")));
+    // The attribute keeps its own quotes.
+    QVERIFY(copy.contains(QStringLiteral("<div style='background:url(S_haut.png)'>")));
+    QVERIFY(copy.contains(QStringLiteral("STYLE=\"background-image: url(S_fond.png)\"")));
+    QVERIFY(copy.contains(QStringLiteral("url(data:image/gif;base64,R0lG)")));
+    QVERIFY(copy.contains(QStringLiteral("<p>url(img/texte.png) in the text stays</p>")));
+    QVERIFY(copy.contains(QStringLiteral("p > b {")));
+}
+
+void TestPageCopy::imagesOfStyleSheets()
+{
+    const QString html = QStringLiteral("<link rel=stylesheet href=\"css/a.css\">"
+                                        "<img src=\"/img/logo.png\">");
+    CopyPlan p =
+        planCopy(html, QUrl(QStringLiteral("http://site.fr/d/page.html")), QStringLiteral("S"), 6);
+    // Relative to the sheet's address, not the page's.
+    const QString sheet = QStringLiteral(
+        "body{background:url(../fond.png)} h1{background:url('/img/logo.png')}"
+        "h2{background:url(http://cdn.fr/x/fond.png)} h3{background:url(file:///etc/passwd)}"
+        "h4{background:url(ftp://site.fr/a.png)}");
+    const QHash<QString, QString> names =
+        planStyleSheet(p, sheet, QUrl(QStringLiteral("http://site.fr/d/css/a.css")), 6);
+    int local = 0;
+    QCOMPARE(urlsOf(p.styleImages, &local),
+             QStringList({QStringLiteral("http://site.fr/d/fond.png"),
+                          QStringLiteral("http://cdn.fr/x/fond.png")}));
+    // Two files for two addresses ending in fond.png; the logo of the page
+    // is the file already planned.
+    QCOMPARE(local, 2);
+    QCOMPARE(names.value(QStringLiteral("/img/logo.png")), p.images.value(0).localName);
+    QVERIFY(!names.contains(QStringLiteral("file:///etc/passwd")));
+    QVERIFY(!names.contains(QStringLiteral("ftp://site.fr/a.png")));
+    const QString out = rewriteStyleUrls(sheet, names, false);
+    QVERIFY(out.contains(QStringLiteral("url(file:///etc/passwd)")));
+    QVERIFY(!out.contains(QStringLiteral("../fond.png")));
+
+    // The cap holds for the files of the sheets too.
+    CopyPlan capped =
+        planCopy(html, QUrl(QStringLiteral("http://site.fr/d/page.html")), QStringLiteral("S"), 3);
+    planStyleSheet(capped, sheet, QUrl(QStringLiteral("http://site.fr/d/css/a.css")), 3);
+    QCOMPARE(capped.resources(), 3);
+}
+
 void TestPageCopy::hostileTexts()
 {
     // Texts that would make a pattern run over the whole text again and
@@ -203,7 +320,11 @@ void TestPageCopy::hostileTexts()
     const QString noSrc = QStringLiteral("<img alt=x>").repeated(200000);
     const QString longTag = QStringLiteral("<link ") + QString(1000000, QLatin1Char('a')) +
                             QStringLiteral("><img src=\"b.png\">");
-    for (const QString& html : {noEnd, noSrc, longTag}) {
+    const QString styles =
+        QStringLiteral("<style>") + QStringLiteral("a{b:url(\"").repeated(200000);
+    const QString open = QStringLiteral("<p style=\"") +
+                         QStringLiteral("url(url(").repeated(200000) + QStringLiteral("\">");
+    for (const QString& html : {noEnd, noSrc, longTag, styles, open}) {
         QElapsedTimer t;
         t.start();
         const CopyPlan p =
