@@ -10,7 +10,6 @@
 #include "store/programstate.h"
 #include "store/texts.h"
 
-#include <QAction>
 #include <QDir>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -62,15 +61,6 @@ QPushButton* toolButton(const QString& caption, const char* name, QWidget* paren
     const QFontMetrics metrics = b->fontMetrics();
     b->setFixedWidth(metrics.horizontalAdvance(caption) + metrics.averageCharWidth() + 8);
     return b;
-}
-
-// Keeps a button enabled as the page's own action (back, forward) is:
-// the page updates its actions whenever its history changes.
-void follow(QPushButton* button, QAction* action)
-{
-    button->setEnabled(action->isEnabled());
-    QObject::connect(action, &QAction::changed, button,
-                     [button, action] { button->setEnabled(action->isEnabled()); });
 }
 
 // Files a page offers for download are saved where the user chooses.
@@ -144,9 +134,7 @@ TNavigateur::TNavigateur(ProgramState& state, FrameServices& frame, THTML2PDF& c
     page->settings()->setAttribute(QWebEngineSettings::PlaybackRequiresUserGesture, false);
     connect(profile, &QWebEngineProfile::downloadRequested, this,
             [this](QWebEngineDownloadRequest* d) { saveDownload(this, d); });
-    // "Précédent" and "Suivant" when there is a page to go back or forward to.
-    follow(Nav_Precedent, page->action(QWebEnginePage::Back));
-    follow(Nav_Suivant, page->action(QWebEnginePage::Forward));
+    // "Précédent" and "Suivant" stay enabled; without history they do nothing.
 
     auto* bar = new QHBoxLayout;
     bar->setSpacing(4);

@@ -143,9 +143,9 @@ void TestNavigateur::opensNoPageByItself()
     QTest::qWait(300);
     QVERIFY(nav->page()->url().isEmpty());
     QVERIFY(!frame.progressShown);
-    // The start state: nothing to go back to, nothing loaded to save.
-    QVERIFY(!nav->Nav_Precedent->isEnabled());
-    QVERIFY(!nav->Nav_Suivant->isEnabled());
+    // The start state: nothing loaded to save; the history buttons are on.
+    QVERIFY(nav->Nav_Precedent->isEnabled());
+    QVERIFY(nav->Nav_Suivant->isEnabled());
     QVERIFY(!nav->Nav_Refresh->isEnabled());
     QVERIFY(!nav->Nav_Stop->isEnabled());
     QVERIFY(!nav->Nav_Enregistrer->isEnabled());
@@ -216,17 +216,12 @@ void TestNavigateur::loadingAndIdle()
 void TestNavigateur::history()
 {
     QVERIFY(go(QStringLiteral("/n/one.html")));
-    QVERIFY(!nav->Nav_Precedent->isEnabled());
     QVERIFY(go(QStringLiteral("/n/two.html")));
-    QVERIFY(nav->Nav_Precedent->isEnabled());
-    QVERIFY(!nav->Nav_Suivant->isEnabled());
-
     nav->Nav_Precedent->click();
     QVERIFY(waitLoaded());
     QCOMPARE(nav->Nav_URL->text(), server.url(QStringLiteral("/n/one.html")));
-    QTRY_VERIFY(nav->Nav_Suivant->isEnabled());
-    QVERIFY(!nav->Nav_Precedent->isEnabled());
-    // Without a page to go back to, the command does nothing.
+    // Enabled in both states; without a page to go back to, nothing happens.
+    QVERIFY(nav->Nav_Precedent->isEnabled() && nav->Nav_Suivant->isEnabled());
     nav->Nav_PrecedentClick();
     QTest::qWait(200);
     QCOMPARE(nav->page()->url().path(), QStringLiteral("/n/one.html"));
@@ -234,8 +229,9 @@ void TestNavigateur::history()
     nav->Nav_Suivant->click();
     QVERIFY(waitLoaded());
     QCOMPARE(nav->Nav_URL->text(), server.url(QStringLiteral("/n/two.html")));
-    QTRY_VERIFY(!nav->Nav_Suivant->isEnabled());
-    QVERIFY(nav->Nav_Precedent->isEnabled());
+    nav->Nav_SuivantClick();
+    QTest::qWait(200);
+    QCOMPARE(nav->page()->url().path(), QStringLiteral("/n/two.html"));
 }
 
 void TestNavigateur::addressBarKeys()
