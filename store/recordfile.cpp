@@ -4,6 +4,7 @@
 
 #include <QFileInfo>
 #include <cerrno>
+#include <sys/mman.h>
 #include <unistd.h>
 
 namespace recordfile
@@ -12,6 +13,16 @@ namespace recordfile
 qint64 recordCount(const QString& path, int recordSize)
 {
     return QFileInfo(path).size() / recordSize;
+}
+
+void adviseLargePages(void* data, qint64 bytes)
+{
+    constexpr qint64 Large = 2 << 20; // below two large pages there is nothing to gain
+    if (!data || bytes < 2 * Large) return;
+    const quintptr page = quintptr(::sysconf(_SC_PAGESIZE));
+    const quintptr start = (quintptr(data) + page - 1) & ~(page - 1);
+    const quintptr end = quintptr(data) + quintptr(bytes);
+    if (end > start) ::madvise(reinterpret_cast<void*>(start), end - start, MADV_HUGEPAGE);
 }
 
 bool writeAll(QIODevice& dev, const char* data, qint64 size, QString* error)

@@ -50,6 +50,11 @@ bool replaceContent(QSaveFile& out, const std::function<bool(QByteArray& chunk)>
 // Copies `source` whole to `target` through a temporary file renamed into place.
 bool copyFile(const QString& source, QSaveFile& target, QString* sourceError, QString* targetError);
 
+// Asks the system to back a large table with large pages: a table of a few
+// hundred megabytes then costs a few hundred page faults, not tens of
+// thousands. Only a hint; nothing changes where it is not followed.
+void adviseLargePages(void* data, qint64 bytes);
+
 // Reads the whole records of a device into `out`. `step` is told the count read so far after every
 // chunk and may return false to stop early: a read stopped before the last
 // record fails, since what it holds is not the file.
@@ -60,6 +65,7 @@ bool readAll(QIODevice& dev, QList<T>& out, QString* error,
     const qint64 total = dev.size() / qint64(sizeof(T));
     out.clear();
     out.reserve(total);
+    adviseLargePages(out.data(), total * qint64(sizeof(T)));
     // Read through a small buffer that stays in the processor's cache, then
     // appended: the table's memory is written once rather than cleared first.
     constexpr qint64 Batch = 64;

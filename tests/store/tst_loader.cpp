@@ -29,16 +29,16 @@ public:
     void loaderEnd() override { ended = true; }
 };
 
-// Stops the loader at its first step of progress, as closing the program
-// during the start-up does.
+// Stops the loader as the applications begin: the loader waits for its
+// status to be shown, so the stop always comes before their first record.
 class InterruptingTarget : public Target
 {
 public:
     QThread* loader = nullptr;
-    void loaderStep(qint64 n) override
+    void loaderStatus(const QString& text) override
     {
-        Target::loaderStep(n);
-        loader->requestInterruption();
+        Target::loaderStatus(text);
+        if (text.contains(QStringLiteral("candidatures"))) loader->requestInterruption();
     }
 };
 
