@@ -204,7 +204,8 @@ ContactDeletionResult deleteContactsNamed(Store& store, qint32 societe, const QS
         auto backup = store.saveFile(store.path(QStringLiteral("backup/contacts.dat")));
         QString sourceError, targetError;
         if (!recordfile::copyFile(file, *backup, &sourceError, &targetError))
-            return unchanged(contacttexts::SauvegardeImpossible);
+            return unchanged(contacttexts::SauvegardeImpossible + CR + CR +
+                             (sourceError.isEmpty() ? targetError : sourceError));
         QString error;
         if (!step.prepare(kept, &error)) {
             // The file was not replaced: it still holds every contact, as the table does.

@@ -213,8 +213,10 @@ private slots:
         f.store.saveBudget = 0;
         const ContactDeletionResult d = deleteContactsNamed(f.store, 1, "Durand");
         QCOMPARE(d.outcome, ContactDeletion::Unchanged);
+        // The message says why, after its own words.
         QCOMPARE(d.result.error,
-                 QStringLiteral("Impossible de créer la sauvegarde.\rErreur disque."));
+                 QStringLiteral("Impossible de créer la sauvegarde.\rErreur disque.\r\r"
+                                "Espace disque insuffisant"));
         QVERIFY(d.removedIds.isEmpty());
         QCOMPARE(m.count(), 0);
         QCOMPARE(f.contactsBytes(), contactsBefore);
