@@ -323,16 +323,27 @@ DocumentResult unlinkDocument(Store& store, qint32 id, DocSlot slot)
     return done;
 }
 
-QStringList deleteApplicationFiles(Store& store, const TCandidatureRec& deleted)
+QStringList applicationFiles(const Store& store, const TCandidatureRec& deleted)
 {
-    QStringList failures;
+    QStringList paths;
     for (DocSlot slot : AllDocSlots) {
         const QString value = pathField(deleted, slot).text();
         if (isImportedPdf(store.programDir(), value) && !stillLinked(store, value, deleted.id))
-            if (Result gone = store.DeleteFichier(value); !gone.ok) failures.append(gone.error);
+            paths.append(value);
     }
-    for (const char* kind : {"CV", "Lettre", "Accuse", "Suite", "BN", "Offre"}) {
-        const QString p = applicationTextPath(store, QString::fromLatin1(kind), deleted.id);
+    for (const char* kind : {"CV", "Lettre", "Accuse", "Suite", "BN", "Offre"})
+        paths.append(applicationTextPath(store, QString::fromLatin1(kind), deleted.id));
+    return paths;
+}
+
+QStringList deleteApplicationFiles(Store& store, const TCandidatureRec& deleted)
+{
+    QStringList failures;
+    for (const QString& p : applicationFiles(store, deleted)) {
+        if (isImportedPdf(store.programDir(), p)) {
+            if (Result gone = store.DeleteFichier(p); !gone.ok) failures.append(gone.error);
+            continue;
+        }
         QFile f(p);
         if (!f.exists() || f.remove()) continue;
         failures.append(GetTxt(228) + QLatin1Char(' ') + p + CR + CR + deviceErrorText(f));

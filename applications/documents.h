@@ -130,3 +130,5 @@ DocumentResult unlinkDocument(Store& store, qint32 id, DocSlot slot);
 // CV, Lettre, Accuse, Suite, BN and Offre. A failure does not stop the rest;
 // gives the message of each, in order (none when every file is gone).
 QStringList deleteApplicationFiles(Store& store, const TCandidatureRec& deleted);
+// The files that deleteApplicationFiles deletes (those that exist).
+QStringList applicationFiles(const Store& store, const TCandidatureRec& deleted);

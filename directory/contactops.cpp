@@ -1,6 +1,7 @@
 #include "directory/contactops.h"
 
 #include "store/cp1252.h"
+#include "store/journal.h"
 #include "store/recordfile.h"
 #include "store/tables.h"
 
@@ -187,6 +188,10 @@ ContactDeletionResult deleteContactsNamed(Store& store, qint32 societe, const QS
     }
     if (removed.isEmpty()) return d;
 
+    // The contacts and the links to them go as one step: a stop in between
+    // is finished at the next start.
+    JournalStep step(store);
+    if (Result r = step.ready(); !r.ok) return unchanged(r.error);
     {
         const Store::Busy busy(store);
         const QString file = store.path(QStringLiteral("contacts.dat"));
@@ -195,34 +200,37 @@ ContactDeletionResult deleteContactsNamed(Store& store, qint32 societe, const QS
         auto backup = store.saveFile(store.path(QStringLiteral("backup/contacts.dat")));
         QString sourceError, targetError;
         if (!recordfile::copyFile(file, *backup, &sourceError, &targetError))
-            return unchanged(contacttexts::SauvegardeImpossible);
-        auto out = store.saveFile(file);
+            return unchanged(contacttexts::SauvegardeImpossible + CR + CR +
+                             (sourceError.isEmpty() ? targetError : sourceError));
         QString error;
-        if (!recordfile::replaceContent(*out, reinterpret_cast<const char*>(kept.constData()),
-                                        qint64(kept.size()) * qint64(sizeof(TContactRec)),
-                                        &error)) {
+        if (!step.prepare(kept, &error)) {
             // The file was not replaced: it still holds every contact, as the table does.
             return unchanged(contacttexts::rewriteFailed(error));
         }
-        store.Contacts = std::move(kept);
+        step.clearLinks(removed);
+        const RewriteResult applied = step.apply();
+        if (applied.outcome == Rewrite::Unchanged)
+            return unchanged(contacttexts::rewriteFailed(applied.error));
+        if (applied.outcome == Rewrite::Failed) {
+            // Stopped half way: the next start finishes the step.
+            d.outcome = ContactDeletion::LinksRemaining;
+            d.result = Result::failure(applied.error);
+            d.removedIds = removed;
+            return d;
+        }
     }
     d.removedIds = removed;
     d.result = clearContactLinks(store, removed);
-    if (!d.result.ok) d.outcome = ContactDeletion::LinksRemaining;
+    if (!d.result.ok)
+        d.outcome = ContactDeletion::LinksRemaining;
+    else
+        (void)step.finish();
     return d;
 }
 
 Result clearContactLinks(Store& store, const QList<qint32>& contactIds)
 {
-    if (contactIds.isEmpty()) return Result::success();
-    const QList<TCandidatureRec>& table = store.Candidatures;
-    for (int i = 0; i < table.size(); ++i) {
-        if (!contactIds.contains(qint32(table[i].id_contact))) continue;
-        TCandidatureRec c = table[i];
-        c.id_contact = 0;
-        if (Result written = store.UpdateCandidature(i, c); !written.ok) return written;
-    }
-    return Result::success();
+    return journal::clearLinks(store, contactIds);
 }
 
 Result linkContact(Store& store, qint32 candidature, qint32 contact)

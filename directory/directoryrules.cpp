@@ -1,6 +1,7 @@
 #include "directory/directoryrules.h"
 
 #include "store/helpers.h"
+#include "store/journal.h"
 #include "store/texts.h"
 
 #include <QCollator>
@@ -101,17 +102,22 @@ QString companyDeletionRefusal(const QList<TCandidatureRec>& candidatures, qint3
 RewriteResult DelSociete(Store& store, qint32 id)
 {
     const bool contacts = !store.Contacts.isEmpty();
+    // Both files are written beside the old ones first, then put in place
+    // as one step: a stop between the two is finished at the next start.
+    JournalStep step(store);
     Store::Progress first;
     first.maximum = store.Societes.size() + store.Contacts.size();
     first.hide = !contacts;
-    RewriteResult r = store.rewriteWithout<TSocieteRec>(
+    RewriteResult r = step.prepareWithout<TSocieteRec>(
         [id](const TSocieteRec& s) { return qint32(s.id) == id; }, first);
     if (r.outcome == Rewrite::Done && contacts) {
         Store::Progress second;
         second.start = false;
-        r = store.rewriteWithout<TContactRec>(
+        r = step.prepareWithout<TContactRec>(
             [id](const TContactRec& k) { return qint32(k.id_societe) == id; }, second);
     }
+    if (r.outcome == Rewrite::Done) r = step.apply();
+    if (r.outcome == Rewrite::Done) (void)step.finish();
     if (r.outcome != Rewrite::Done) store.ui().progressHide();
     return r;
 }

@@ -29,7 +29,8 @@ template <int N> struct ShortString {
     {
         n = n < 0 ? 0 : (n > N ? N : n);
         len = static_cast<unsigned char>(n);
-        std::memcpy(chars, b, size_t(n));
+        // clear() gives no bytes at all: memcpy wants a real address even for none.
+        if (n > 0) std::memcpy(chars, b, size_t(n));
         std::memset(chars + n, 0, size_t(N - n));
     }
     void setBytes(const QByteArray& b) { setBytes(b.constData(), int(b.size())); }

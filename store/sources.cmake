@@ -3,6 +3,7 @@ list(APPEND CORE_SOURCES
   store/records.cpp
   store/recordfile.cpp
   store/store.cpp
+  store/journal.cpp
   store/texts.cpp
   store/systemerror.cpp
 )

@@ -1,5 +1,6 @@
 #include "store/store.h"
 
+#include "store/journal.h"
 #include "store/systemerror.h"
 #include "store/texts.h"
 
@@ -49,6 +50,9 @@ QStringList Store::Initialisation()
                 (QFileInfo::exists(path(n)) ? QStringLiteral("Un fichier porte déjà ce nom.")
                                             : QStringLiteral("Accès refusé.")));
     }
+    // A deletion of several files stopped in its middle is finished now,
+    // before anything reads the files.
+    failures += journal::recover(*this);
     return failures;
 }
 

@@ -64,7 +64,8 @@ public:
     StoreUi& ui() const { return *ui_; }
 
     // Creates the missing data files and the directories txt, backup and
-    // Import. Gives the message of each one that could not be made, in order.
+    // Import, and finishes a step of several files left half done (see
+    // journal.h). Gives the message of each thing that could not be done.
     QStringList Initialisation();
 
     // Tables and what goes with them.
@@ -139,6 +140,13 @@ public:
     // picks, in table order.
     template <class T>
     RewriteResult rewriteWithout(const std::function<bool(const T&)>& drop, Progress progress = {});
+    // The same, except that the new content goes to `target` and the records
+    // kept to `kept`; the file and the table are left as they are.
+    template <class T>
+    RewriteResult writeWithout(const std::function<bool(const T&)>& drop, Progress progress,
+                               const QString& target, QList<T>* kept);
+    // The message of a failed rewrite of a file, which ends the program.
+    template <class T> QString rewriteFailureText(const QString& error) const;
 
     // The devices the writes go through; tests return devices that fail.
     virtual std::unique_ptr<QFile> openFile(const QString& path);
@@ -147,7 +155,6 @@ public:
 private:
     template <class T> Result update(int i, const T& record, const QString& failureText);
     template <class T> static FileKind kindOf();
-    template <class T> QString rewriteFailureText(const QString& error) const;
 
     QString dir_;
     StoreUi noUi_;

@@ -137,31 +137,41 @@ template <class T> Result Store::update(int i, const T& record, const QString& f
 template <class T>
 RewriteResult Store::rewriteWithout(const std::function<bool(const T&)>& drop, Progress progress)
 {
+    QList<T> kept;
+    RewriteResult r =
+        writeWithout<T>(drop, progress, path(QString::fromLatin1(RecordInfo<T>::file)), &kept);
+    if (r.outcome == Rewrite::Done) table<T>() = std::move(kept);
+    return r;
+}
+
+template <class T>
+RewriteResult Store::writeWithout(const std::function<bool(const T&)>& drop, Progress progress,
+                                  const QString& target, QList<T>* kept)
+{
     const QString name = QString::fromLatin1(RecordInfo<T>::file);
     if (Result w = writable(kindOf<T>(), name); !w.ok) return {Rewrite::Unchanged, w.error};
     const Busy busy(*this);
     if (Result copy = safetyCopy(name); !copy.ok) return {Rewrite::Unchanged, copy.error};
     const QList<T>& old = table<T>();
     if (progress.start) ui().progressStart(progress.maximum >= 0 ? progress.maximum : old.size());
-    QList<T> kept;
-    kept.reserve(old.size());
+    kept->clear();
+    kept->reserve(old.size());
     qint64 walked = 0;
     for (const T& r : old) {
         if (++walked % 4096 == 0) ui().progressStep(4096);
-        if (!drop(r)) kept.append(r);
+        if (!drop(r)) kept->append(r);
     }
     ui().progressStep(walked % 4096);
 
-    auto out = saveFile(path(name));
+    auto out = saveFile(target);
     QString error;
     const bool ok =
-        recordfile::replaceContent(*out, reinterpret_cast<const char*>(kept.constData()),
-                                   qint64(kept.size()) * qint64(sizeof(T)), &error);
+        recordfile::replaceContent(*out, reinterpret_cast<const char*>(kept->constData()),
+                                   qint64(kept->size()) * qint64(sizeof(T)), &error);
     if (!ok) {
         ui().progressHide();
         return {Rewrite::Failed, rewriteFailureText<T>(error)};
     }
-    table<T>() = std::move(kept);
     if (progress.hide) ui().progressHide();
     return {Rewrite::Done, QString()};
 }

@@ -54,6 +54,7 @@ const struct {
      "Le fichier d'origine et la destination sont le même fichier"},
     {"Cannot remove source file", "Impossible de supprimer le fichier d'origine"},
     {"Filename refers to a directory", "Un dossier porte ce nom"},
+    {"file to open is a directory", "Un dossier porte ce nom"},
     {"Writing canceled by application", "Écriture annulée"},
 };
 
@@ -74,6 +75,10 @@ QString frenchErrorText(const QString& text)
     if (text.isEmpty() || text == QLatin1String("Unknown error")) return Unknown;
     for (const auto& t : QtTexts)
         if (text == QLatin1String(t.qt)) return QString::fromUtf8(t.text);
+    // A save file refuses a file it may not write before it tries.
+    if (text.startsWith(QLatin1String("Existing file ")) &&
+        text.endsWith(QLatin1String(" is not writable")))
+        return QStringLiteral("Le fichier n'est pas accessible en écriture");
     for (const Reason& r : Reasons) {
         // Qt words a few reasons its own way; the others are the C library's.
         if (text == qt_error_string(r.number) ||

@@ -1,27 +1,45 @@
 #include "common/testfiles.h"
 
+#include <cerrno>
+
+namespace
+{
+
+// Writes what the budget allows through `write`; out of budget, the write
+// fails as on a full disk.
+template <class Write, class Full>
+qint64 budgeted(qint64* budget, const char* data, qint64 len, Write write, Full full)
+{
+    if (*budget < 0) return write(data, len);
+    const qint64 n = std::min(len, *budget);
+    if (n == 0) {
+        full(qt_error_string(ENOSPC));
+        return -1;
+    }
+    const qint64 w = write(data, n);
+    if (w > 0) *budget -= w;
+    return w;
+}
+
+} // namespace
+
 qint64 FailingFile::writeData(const char* data, qint64 len)
 {
-    if (budget_ < 0) return QFile::writeData(data, len);
-    const qint64 n = std::min(len, budget_);
-    if (n == 0) return -1;
-    const qint64 w = QFile::writeData(data, n);
-    if (w > 0) budget_ -= w;
-    return w;
+    return budgeted(
+        budget_, data, len, [this](const char* d, qint64 n) { return QFile::writeData(d, n); },
+        [this](const QString& why) { setErrorString(why); });
 }
 
 qint64 FailingSaveFile::writeData(const char* data, qint64 len)
 {
-    if (budget_ < 0) return QSaveFile::writeData(data, len);
-    const qint64 n = std::min(len, budget_);
-    if (n == 0) return -1;
-    const qint64 w = QSaveFile::writeData(data, n);
-    if (w > 0) budget_ -= w;
-    return w;
+    return budgeted(
+        budget_, data, len, [this](const char* d, qint64 n) { return QSaveFile::writeData(d, n); },
+        [this](const QString& why) { setErrorString(why); });
 }
 
 std::unique_ptr<QFile> TestStore::openFile(const QString& path)
 {
+    if (operationBudget >= 0) return std::make_unique<FailingFile>(path, &operationBudget);
     if (failingSuffix.isEmpty() || path.endsWith(failingSuffix))
         return std::make_unique<FailingFile>(path, fileBudget);
     return Store::openFile(path);
@@ -29,6 +47,7 @@ std::unique_ptr<QFile> TestStore::openFile(const QString& path)
 
 std::unique_ptr<QSaveFile> TestStore::saveFile(const QString& path)
 {
+    if (operationBudget >= 0) return std::make_unique<FailingSaveFile>(path, &operationBudget);
     if (failingSuffix.isEmpty() || path.endsWith(failingSuffix))
         return std::make_unique<FailingSaveFile>(path, saveBudget);
     return Store::saveFile(path);

@@ -9,29 +9,35 @@
 #include <QSaveFile>
 #include <QString>
 
-// A file whose writes stop after `budget` bytes (a full disk, a pulled key).
+// A file whose writes stop after `budget` bytes (a full disk, a pulled key),
+// with the reason of a full disk. The budget is its own, or one shared by
+// every device of an operation.
 class FailingFile : public QFile
 {
 public:
-    FailingFile(const QString& path, qint64 budget) : QFile(path), budget_(budget) {}
+    FailingFile(const QString& path, qint64 budget) : QFile(path), own_(budget) {}
+    FailingFile(const QString& path, qint64* shared) : QFile(path), budget_(shared) {}
 
 protected:
     qint64 writeData(const char* data, qint64 len) override;
 
 private:
-    qint64 budget_;
+    qint64 own_ = -1;
+    qint64* budget_ = &own_;
 };
 
 class FailingSaveFile : public QSaveFile
 {
 public:
-    FailingSaveFile(const QString& path, qint64 budget) : QSaveFile(path), budget_(budget) {}
+    FailingSaveFile(const QString& path, qint64 budget) : QSaveFile(path), own_(budget) {}
+    FailingSaveFile(const QString& path, qint64* shared) : QSaveFile(path), budget_(shared) {}
 
 protected:
     qint64 writeData(const char* data, qint64 len) override;
 
 private:
-    qint64 budget_;
+    qint64 own_ = -1;
+    qint64* budget_ = &own_;
 };
 
 // A store whose next writes fail after a number of bytes (-1: never).
@@ -41,6 +47,9 @@ public:
     using Store::Store;
     qint64 fileBudget = -1;
     qint64 saveBudget = -1;
+    // When 0 or more: the bytes left to every write of the store together,
+    // whatever the device (fileBudget and saveBudget are then not used).
+    qint64 operationBudget = -1;
     // Only writes to paths ending with this fail (empty: every path).
     QString failingSuffix;
 

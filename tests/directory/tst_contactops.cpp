@@ -4,6 +4,7 @@
 #include "common/fakemessages.h"
 #include "common/testfiles.h"
 #include "directory/contactops.h"
+#include "store/journal.h"
 #include "store/texts.h"
 
 #include <QTemporaryDir>
@@ -212,8 +213,10 @@ private slots:
         f.store.saveBudget = 0;
         const ContactDeletionResult d = deleteContactsNamed(f.store, 1, "Durand");
         QCOMPARE(d.outcome, ContactDeletion::Unchanged);
+        // The message says why, after its own words.
         QCOMPARE(d.result.error,
-                 QStringLiteral("Impossible de créer la sauvegarde.\rErreur disque."));
+                 QStringLiteral("Impossible de créer la sauvegarde.\rErreur disque.\r\r"
+                                "Espace disque insuffisant"));
         QVERIFY(d.removedIds.isEmpty());
         QCOMPARE(m.count(), 0);
         QCOMPARE(f.contactsBytes(), contactsBefore);
@@ -230,8 +233,9 @@ private slots:
         Folder f({contact(1, 1, "Martin"), contact(2, 1, "Durand"), contact(3, 1, "Petit")},
                  {linkedTo(10, 2)});
         const QByteArray contactsBefore = f.contactsBytes(), appsBefore = f.applicationsBytes();
-        f.store.failingSuffix = f.contactsPath(); // the file itself, not its safety copy
-        f.store.saveBudget = 300;                 // the disk fills after one record and a bit
+        // The new content of the file, not its safety copy.
+        f.store.failingSuffix = f.store.path(journal::preparedName("contacts.dat"));
+        f.store.saveBudget = 300; // the disk fills after one record and a bit
         const ContactDeletionResult d = deleteContactsNamed(f.store, 1, "Durand");
         QCOMPARE(d.outcome, ContactDeletion::Unchanged);
         QCOMPARE(m.count(), 0);

@@ -3,6 +3,7 @@
 #include "common/fakemessages.h"
 #include "common/testfiles.h"
 #include "directory/directoryrules.h"
+#include "store/journal.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
@@ -215,11 +216,13 @@ private slots:
         QVERIFY(s.append(makeSociete(1, "ACME")).ok);
         QVERIFY(s.append(makeSociete(2, "BETA")).ok);
         const QByteArray before = readBytes(s.path("societes.dat"));
-        s.failingSuffix = s.path("societes.dat");
+        // The new content, written beside the file, fails.
+        s.failingSuffix = s.path(journal::preparedName("societes.dat"));
         s.saveBudget = 10;
         const RewriteResult r = DelSociete(s, 1);
         QCOMPARE(r.outcome, Rewrite::Failed);
         QCOMPARE(readBytes(s.path("societes.dat")), before);
+        QVERIFY(!QFile::exists(s.path(journal::preparedName("societes.dat"))));
         QVERIFY(!s.Occupe);
         QVERIFY(ui.hides >= 1);
         QCOMPARE(m.count(), 0);
@@ -227,7 +230,7 @@ private slots:
             "Une erreur critique est survenue lors de la regénération du fichier sociétés."));
     }
 
-    void aFailedContactsCopyComesAfterTheCompanyIsGone()
+    void aFailedContactsCopyKeepsTheCompanyAndItsContacts()
     {
         QTemporaryDir dir;
         FakeMessages m;
@@ -238,6 +241,7 @@ private slots:
         QVERIFY(s.append(makeSociete(1, "ACME")).ok);
         QVERIFY(s.append(makeSociete(2, "BETA")).ok);
         QVERIFY(s.append(makeContact(1, 1, "A")).ok);
+        const QByteArray societes = readBytes(s.path("societes.dat"));
         const QByteArray contacts = readBytes(s.path("contacts.dat"));
         s.failingSuffix = QStringLiteral("backup/contacts.dat");
         s.saveBudget = 0;
@@ -245,9 +249,13 @@ private slots:
         QCOMPARE(r.outcome, Rewrite::Unchanged);
         QVERIFY(r.error.startsWith(GetTxt(223) + CR + s.path("contacts.dat") + CR + CR +
                                    s.path("backup/contacts.dat")));
-        QCOMPARE(readBytes(s.path("societes.dat")), recordBytes(s.Societes[0]));
-        QCOMPARE(qint32(s.Societes[0].id), 2);
+        // The two files go together or not at all.
+        QCOMPARE(readBytes(s.path("societes.dat")), societes);
+        QCOMPARE(s.Societes.size(), 2);
         QCOMPARE(readBytes(s.path("contacts.dat")), contacts);
+        QCOMPARE(s.Contacts.size(), 1);
+        QVERIFY(!QFile::exists(s.path(journal::preparedName("societes.dat"))));
+        QVERIFY(!QFile::exists(s.path(journal::FileName)));
         QCOMPARE(ui.starts, 1);
         QCOMPARE(ui.hides, 1);
         QVERIFY(!s.Occupe);

@@ -110,6 +110,12 @@ private slots:
         QCOMPARE(frenchErrorText(qt_error_string(EPERM)), QStringLiteral("Opération non permise"));
         QCOMPARE(frenchErrorText(QStringLiteral("Unknown error")),
                  QStringLiteral("Erreur inconnue"));
+        // Qt's words when a data file was replaced by a folder, or may not be written.
+        QFile folder(dir->path());
+        QVERIFY(!folder.open(QIODevice::ReadOnly));
+        QCOMPARE(deviceErrorText(folder), QStringLiteral("Un dossier porte ce nom"));
+        QCOMPARE(frenchErrorText(QStringLiteral("Existing file /a/b.txt is not writable")),
+                 QStringLiteral("Le fichier n'est pas accessible en écriture"));
         QCOMPARE(frenchErrorText(QStringLiteral("lecture interrompue")),
                  QStringLiteral("lecture interrompue"));
     }

@@ -44,6 +44,18 @@ private slots:
         QCOMPARE(s.cp.text(), QStringLiteral("kkkkkk"));
     }
 
+    void clearingAFieldLeavesOnlyZeros()
+    {
+        // Under the sanitizers, clearing once copied from no address at all.
+        TContactRec c;
+        std::memset(&c, 'k', sizeof c);
+        c.nom.clear();
+        QCOMPARE(int(c.nom.len), 0);
+        QCOMPARE(c.nom.text(), QString());
+        QCOMPARE(QByteArray(c.nom.chars, 50), QByteArray(50, '\0'));
+        QCOMPARE(c.fonction.text(), QString(50, QLatin1Char('k'))); // the next field is untouched
+    }
+
     void writingZeroesTailsAndPadsAndSetsTheTag()
     {
         TCandidatureRec c;

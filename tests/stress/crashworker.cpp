@@ -137,6 +137,8 @@ int main(int argc, char** argv)
     const int stop = argc > 3 ? QByteArray(argv[3]).toInt() : -1;
     QRandomGenerator rng(seed);
     int k = 0;
+    // As the program starts: a step cut short by the last kill is finished.
+    if (!store.Initialisation().isEmpty()) return 2;
     if (baseState(store) == BaseState::NeedsConversion) {
         if (k == stop) return 0;
         say("B", k);
