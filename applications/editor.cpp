@@ -99,7 +99,7 @@ void ApplicationEditor::SetLang()
 const TCandidatureRec* ApplicationEditor::current(int* position) const
 {
     const QList<TCandidatureRec>& apps = s_.store().Candidatures;
-    const int i = findById(apps, s_.IdCandidature);
+    const int i = s_.chosenCandidature();
     if (position) *position = i;
     return i < 0 ? nullptr : &apps[i];
 }
@@ -414,7 +414,7 @@ void ApplicationEditor::lien_SupprimerCandidatureClick()
     closeContactWindows();
     if (!msg::confirm(GetTxt(213))) return;
     s_.CandidatureModifiee = false;
-    const ApplicationDeletion deleted = DelCandidature(s_.store(), s_.IdCandidature);
+    const ApplicationDeletion deleted = DelCandidature(s_.store(), s_.chosenCandidature());
     if (deleted.rewrite.outcome != Rewrite::Done) {
         if (!deleted.rewrite.error.isEmpty()) msg::error(deleted.rewrite.error);
         if (deleted.rewrite.outcome == Rewrite::Failed) s_.requestEnd();

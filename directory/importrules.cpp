@@ -210,7 +210,7 @@ QString importSummary(const ImportCounts& c)
 // ---- Adding the lines --------------------------------------------------------------------
 
 SocieteImport::SocieteImport(Store& store, const ImportSettings& settings, int groupSize)
-    : store_(store), settings_(settings), groupSize_(std::max(groupSize, 1))
+    : store_(store), idBatch_(store), settings_(settings), groupSize_(std::max(groupSize, 1))
 {
     societes_.reserve(store.Societes.size());
     for (const TSocieteRec& s : store.Societes)
@@ -229,7 +229,12 @@ bool SocieteImport::AjoutSociete(TSocieteRec r)
     if (name.isEmpty() || societes_.contains(name)) return false;
     if (!r.categorie.equals("S") && !r.categorie.equals("C") && !r.categorie.equals("I"))
         r.categorie.setBytes("S", 1);
-    r.id = store_.nextIdSociete();
+    qint32 id = 0;
+    if (Result given = store_.nextIdSociete(&id); !given.ok) {
+        idFailure_ = given;
+        return false;
+    }
+    r.id = id;
     newSocietes_.append(r);
     societes_.insert(name, r.id);
     return true;
@@ -244,7 +249,12 @@ bool SocieteImport::AjoutContact(TContactRec r, QByteArray societeNom)
         r.civilite.setBytes("Mr", 2);
     const QByteArray name = r.nom.bytes();
     if (name.isEmpty() || contacts_.contains(name)) return false;
-    r.id = store_.nextIdContact();
+    qint32 id = 0;
+    if (Result given = store_.nextIdContact(&id); !given.ok) {
+        idFailure_ = given;
+        return false;
+    }
+    r.id = id;
     r.id_societe = company.value();
     newContacts_.append(r);
     contacts_.insert(name);
@@ -293,11 +303,20 @@ Result SocieteImport::addLine(QStringView line)
     const bool contactAdded = !c.nom.isEmpty() && AjoutContact(c, s.nom.bytes());
     if ((societeAdded && !societeLossless) || (contactAdded && !contactLossless))
         ++replacedPending_;
-    if (newSocietes_.size() + newContacts_.size() >= groupSize_) return flush();
+    if (!idFailure_.ok || newSocietes_.size() + newContacts_.size() >= groupSize_) return flush();
     return Result::success();
 }
 
 Result SocieteImport::flush()
+{
+    // What was queued before the ids ran out is written, then the import stops.
+    const Result stop = idFailure_;
+    if (!stop.ok) idFailure_ = Result::success();
+    if (Result written = flushQueued(); !written.ok) return written;
+    return stop;
+}
+
+Result SocieteImport::flushQueued()
 {
     // The ids of records that could not be written are given back.
     if (!newSocietes_.isEmpty()) {

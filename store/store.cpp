@@ -1,10 +1,13 @@
 #include "store/store.h"
 
+#include "store/settings.h"
 #include "store/systemerror.h"
 #include "store/texts.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <algorithm>
+#include <limits>
 
 namespace
 {
@@ -65,6 +68,70 @@ Result Store::writable(FileKind kind, const QString& fileName) const
         QStringLiteral(" n'a pas pu être lu en entier au démarrage : aucune modification "
                        "n'y est enregistrée, afin de ne rien perdre de ce qu'il contient.") +
         CR + CR + loadError(kind));
+}
+
+namespace
+{
+const char* const MaxIdSettings[3] = {"MaxIdSociete", "MaxIdContact", "MaxIdCandidature"};
+}
+
+Result Store::nextId(qint32& highest, const QString& what, qint32* id)
+{
+    if (highest == std::numeric_limits<qint32>::max())
+        return Result::failure(
+            QStringLiteral("Le plus grand numéro de %1 (%2) a déjà été donné : aucune nouvelle "
+                           "fiche ne peut être ajoutée dans ce dossier.")
+                .arg(what)
+                .arg(highest));
+    *id = ++highest;
+    if (idBatches_ == 0) saveMaxIds();
+    return Result::success();
+}
+
+Result Store::nextIdSociete(qint32* id)
+{
+    return nextId(MaxIdSociete, QStringLiteral("société"), id);
+}
+
+Result Store::nextIdContact(qint32* id)
+{
+    return nextId(MaxIdContact, QStringLiteral("contact"), id);
+}
+
+Result Store::nextIdCandidature(qint32* id)
+{
+    return nextId(MaxIdCandidature, QStringLiteral("candidature"), id);
+}
+
+void Store::noteIdsInUse(const IdsInUse& used)
+{
+    qint32* const maxima[3] = {&MaxIdSociete, &MaxIdContact, &MaxIdCandidature};
+    const qint32 inUse[3] = {used.societe, used.contact, used.candidature};
+    const bool kept = !registryFile().isEmpty();
+    for (int k = 0; k < 3; ++k) {
+        if (kept) {
+            bool ok = false;
+            const qint32 given =
+                Readregistry(RegistryKey, QString::fromLatin1(MaxIdSettings[k])).toInt(&ok);
+            if (ok && given > 0) savedMax_[k] = given;
+        }
+        *maxima[k] = std::max({*maxima[k], inUse[k], savedMax_[k]});
+    }
+}
+
+void Store::saveMaxIds()
+{
+    if (registryFile().isEmpty()) return;
+    const qint32 maxima[3] = {MaxIdSociete, MaxIdContact, MaxIdCandidature};
+    for (int k = 0; k < 3; ++k) {
+        // Only a maximum that grew is written: ids given back after a failed
+        // write do not lower what the file keeps.
+        if (maxima[k] <= savedMax_[k]) continue;
+        if (!WriteRegistry(RegistryKey, QString::fromLatin1(MaxIdSettings[k]),
+                           QString::number(maxima[k])))
+            return;
+        savedMax_[k] = maxima[k];
+    }
 }
 
 Result Store::UpdateCandidature(int i, const TCandidatureRec& record)

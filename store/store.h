@@ -103,13 +103,50 @@ public:
     void setLoadFailure(FileKind kind, const QString& error);
     bool loadFailed(FileKind kind) const { return !loadErrors_[int(kind)].isEmpty(); }
     QString loadError(FileKind kind) const { return loadErrors_[int(kind)]; }
+    // What the loading found in files it could read: damaged records, ids
+    // held by more than one record. One line per file, shown once.
+    void addLoadWarning(const QString& text) { loadWarnings_.append(text); }
+    const QStringList& loadWarnings() const { return loadWarnings_; }
     // Fails, with the message that says why, when that file must not be written.
     Result writable(FileKind kind, const QString& fileName) const;
 
-    // Next id of a file; the maximum takes that value at once.
-    qint32 nextIdSociete() { return ++MaxIdSociete; }
-    qint32 nextIdContact() { return ++MaxIdContact; }
-    qint32 nextIdCandidature() { return ++MaxIdCandidature; }
+    // Next id of a file, in `id`; the maximum takes that value at once. An
+    // id is never given twice in a folder: the maximum is the highest id ever
+    // given there, never lowered by a deletion, and noteIdsInUse() raises it
+    // above what an interrupted deletion left behind. Fails, giving nothing,
+    // past the largest id.
+    Result nextIdSociete(qint32* id);
+    Result nextIdContact(qint32* id);
+    Result nextIdCandidature(qint32* id);
+
+    // Raises the maxima to ids that the folder still uses outside the
+    // records of their own file: companies named by contacts or applications,
+    // contacts named by applications, applications named by text files, and
+    // the maxima kept in the settings file. Called once, after loading.
+    struct IdsInUse {
+        qint32 societe = 0, contact = 0, candidature = 0;
+    };
+    void noteIdsInUse(const IdsInUse& used);
+
+    // The maxima are kept in the settings file ("MaxIdSociete",
+    // "MaxIdContact", "MaxIdCandidature") each time they grow, so that a
+    // restart after a deletion does not give its id again. While an
+    // IdBatch lives they are written once, when it ends.
+    class IdBatch
+    {
+    public:
+        explicit IdBatch(Store& store) : store_(store) { ++store.idBatches_; }
+        ~IdBatch()
+        {
+            if (--store_.idBatches_ == 0) store_.saveMaxIds();
+        }
+        IdBatch(const IdBatch&) = delete;
+        IdBatch& operator=(const IdBatch&) = delete;
+
+    private:
+        Store& store_;
+    };
+    void saveMaxIds();
 
     // Writes a record at the end of its file, then adds it to the table.
     // A failure leaves both as they were.
@@ -145,6 +182,7 @@ public:
     virtual std::unique_ptr<QSaveFile> saveFile(const QString& path);
 
 private:
+    Result nextId(qint32& highest, const QString& what, qint32* id);
     template <class T> Result update(int i, const T& record, const QString& failureText);
     template <class T> static FileKind kindOf();
     template <class T> QString rewriteFailureText(const QString& error) const;
@@ -154,6 +192,10 @@ private:
     StoreUi* ui_ = &noUi_;
     QString loadErrors_[4];
     quint64 changes_ = 0;
+    QStringList loadWarnings_;
+    int idBatches_ = 0;
+    // The maxima the settings file holds, as last read or written.
+    qint32 savedMax_[3] = {0, 0, 0};
 };
 
 #include "store/store_impl.h"
