@@ -33,6 +33,7 @@
 #include <QCheckBox>
 #include <QCollator>
 #include <QComboBox>
+#include <QDir>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
@@ -57,7 +58,10 @@ ApplicationEditor::ApplicationEditor(ApplicationsPage& page, ProgramState& state
         CheckBoxAlerteClick();
         modifiedAndListing();
     });
-    connect(z_->BlocNotes, &QPlainTextEdit::textChanged, this, modified);
+    connect(z_->BlocNotes, &QPlainTextEdit::textChanged, this, [this] {
+        s_.CandidatureModifiee = true;
+        if (!settingNotes_) notesChanged_ = true;
+    });
     for (QRadioButton* r : {z_->RadioTypeReponse, z_->RadioTypeSpontane, z_->RadioMethodeInternet,
                             z_->RadioMethodeEmail, z_->RadioMethodePapier})
         connect(r, &QRadioButton::toggled, this, [modified](bool on) {
@@ -156,7 +160,39 @@ void ApplicationEditor::ResetCandidature()
         l->clear();
     z_->Ctemail->setCaption(QString());
     z_->Edit_intitule->clear();
-    z_->BlocNotes->clear();
+    setNotesText(QString());
+    z_->BlocNotes->setReadOnly(false);
+}
+
+void ApplicationEditor::setNotesText(const QString& text)
+{
+    settingNotes_ = true;
+    z_->BlocNotes->setPlainText(text);
+    settingNotes_ = false;
+    notesChanged_ = false;
+}
+
+void ApplicationEditor::showNotes(qint32 id)
+{
+    const QString notes = notesPath(id);
+    const QFileInfo info(notes);
+    if (!info.exists()) return;
+    // A file this long would hold the window for seconds: its start is shown,
+    // and it stays as it is.
+    const bool cut = info.size() > NotesShownMax;
+    QString text, error;
+    if (!readTextFile(notes, &text, &error, cut ? NotesShownMax : -1)) {
+        msg::error(QStringLiteral("Impossible de lire le bloc-notes ") + notes + CR + CR + error);
+        return;
+    }
+    if (cut) {
+        text += QStringLiteral("\n\n[...] Ce bloc-notes fait %1 Mo : seul son premier Mo est "
+                               "affiché, en lecture seule. Le fichier %2 reste tel quel.")
+                    .arg(info.size() >> 20)
+                    .arg(QDir::toNativeSeparators(notes));
+        z_->BlocNotes->setReadOnly(true);
+    }
+    setNotesText(text);
 }
 
 void ApplicationEditor::closeContactWindows()
@@ -184,15 +220,7 @@ void ApplicationEditor::StringGrid1DblClick()
 
     z_->Edit_intitule->setText(c.intitule.text());
     z_->ListeSources->setEditText(c.source.text());
-    const QString notes = notesPath(c.id);
-    if (QFileInfo::exists(notes)) {
-        QString text, error;
-        if (readTextFile(notes, &text, &error))
-            z_->BlocNotes->setPlainText(text);
-        else
-            msg::error(QStringLiteral("Impossible de lire le bloc-notes ") + notes + CR + CR +
-                       error);
-    }
+    showNotes(c.id);
     showAppointment(c);
     z_->CheckBox1->setChecked(c.terminee);
     if (c.type.equals("R"))
@@ -334,7 +362,9 @@ bool ApplicationEditor::SauveCandidature()
         return false;
     }
     const QString source = z_->ListeSources->currentText().left(20);
-    const QString notes = z_->BlocNotes->toPlainText();
+    // Notes the user did not change stay as their file holds them.
+    const bool notesChanged = notesChanged_;
+    const QString notes = notesChanged ? z_->BlocNotes->toPlainText() : QString();
     // Text the data files cannot hold is refused before anything is written.
     for (const QString& t : {title, source, notes}) {
         if (cp1252::canEncode(t)) continue;
@@ -374,15 +404,17 @@ bool ApplicationEditor::SauveCandidature()
     Store& store = s_.store();
     const Store::Busy busy(store);
     const QString path = notesPath(s_.IdCandidature);
-    if (!notes.isEmpty()) {
+    if (notesChanged && !notes.isEmpty()) {
         const Result written = writeTextFile(store, path, notes);
         if (!written.ok) {
             msg::error(QStringLiteral("Impossible d'enregistrer le bloc-notes ") + path + CR + CR +
                        written.error);
             s_.CandidatureModifiee = true;
+        } else {
+            notesChanged_ = false;
         }
-    } else if (QFileInfo::exists(path)) {
-        reported(store.DeleteFichier(path));
+    } else if (notesChanged && (!QFileInfo::exists(path) || reported(store.DeleteFichier(path)))) {
+        notesChanged_ = false;
     }
     return !s_.CandidatureModifiee;
 }
