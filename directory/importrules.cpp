@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QStringDecoder>
 #include <cstring>
+#include <limits>
 
 namespace
 {
@@ -210,7 +211,7 @@ QString importSummary(const ImportCounts& c)
 // ---- Adding the lines --------------------------------------------------------------------
 
 SocieteImport::SocieteImport(Store& store, const ImportSettings& settings, int groupSize)
-    : store_(store), idBatch_(store), settings_(settings), groupSize_(std::max(groupSize, 1))
+    : store_(store), settings_(settings), groupSize_(std::max(groupSize, 1))
 {
     societes_.reserve(store.Societes.size());
     for (const TSocieteRec& s : store.Societes)
@@ -347,6 +348,11 @@ ImportOutcome importDirectory(Store& store, const QList<QStringView>& lines,
                               const ImportSettings& settings, const std::function<void()>& step)
 {
     const Store::Busy busy(store);
+    // Every line adds at most one company and one contact: the ids they may
+    // take are kept in the settings file once, before any is given.
+    store.reserveIds(qint32(std::min<qsizetype>(lines.size(), std::numeric_limits<qint32>::max())),
+                     qint32(std::min<qsizetype>(lines.size(), std::numeric_limits<qint32>::max())),
+                     0);
     SocieteImport import(store, settings);
     for (QStringView line : lines) {
         const Result r = import.addLine(line);

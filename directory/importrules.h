@@ -101,8 +101,6 @@ private:
     Result flushQueued();
 
     Store& store_;
-    // The ids given are kept in the settings file once, when the import ends.
-    Store::IdBatch idBatch_;
     // Set when no id was left for a record; the import stops with it.
     Result idFailure_;
     ImportSettings settings_;

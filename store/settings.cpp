@@ -69,11 +69,17 @@ QString Readregistry(const QString& key, const QString& name)
 
 bool WriteRegistry(const QString& key, const QString& name, const QString& value)
 {
+    return WriteRegistry(key, {{name, value}});
+}
+
+bool WriteRegistry(const QString& key, const QList<std::pair<QString, QString>>& values)
+{
     const QFileInfo info(file());
     bool ok = !info.exists() || (info.isFile() && info.isWritable());
     if (ok) {
         QSettings s(file(), QSettings::IniFormat);
-        s.setValue(settingName(key, name), value);
+        for (const auto& [name, value] : values)
+            s.setValue(settingName(key, name), value);
         s.sync();
         ok = s.status() == QSettings::NoError;
     }

@@ -84,7 +84,7 @@ Result Store::nextId(qint32& highest, const QString& what, qint32* id)
                 .arg(what)
                 .arg(highest));
     *id = ++highest;
-    if (idBatches_ == 0) saveMaxIds();
+    saveMaxIds();
     return Result::success();
 }
 
@@ -121,17 +121,32 @@ void Store::noteIdsInUse(const IdsInUse& used)
 
 void Store::saveMaxIds()
 {
-    if (registryFile().isEmpty()) return;
+    saveMaxIds({MaxIdSociete, MaxIdContact, MaxIdCandidature});
+}
+
+void Store::reserveIds(qint32 societes, qint32 contacts, qint32 candidatures)
+{
     const qint32 maxima[3] = {MaxIdSociete, MaxIdContact, MaxIdCandidature};
-    for (int k = 0; k < 3; ++k) {
-        // Only a maximum that grew is written: ids given back after a failed
-        // write do not lower what the file keeps.
-        if (maxima[k] <= savedMax_[k]) continue;
-        if (!WriteRegistry(RegistryKey, QString::fromLatin1(MaxIdSettings[k]),
-                           QString::number(maxima[k])))
-            return;
-        savedMax_[k] = maxima[k];
-    }
+    const qint32 counts[3] = {societes, contacts, candidatures};
+    std::array<qint32, 3> reserved;
+    for (int k = 0; k < 3; ++k)
+        reserved[k] = qint32(std::min<qint64>(qint64(maxima[k]) + std::max(counts[k], 0),
+                                              std::numeric_limits<qint32>::max()));
+    saveMaxIds(reserved);
+}
+
+void Store::saveMaxIds(const std::array<qint32, 3>& maxima)
+{
+    if (registryFile().isEmpty()) return;
+    // Only a maximum that grew is written: ids given back after a failed
+    // write do not lower what the file keeps.
+    QList<std::pair<QString, QString>> grown;
+    for (int k = 0; k < 3; ++k)
+        if (maxima[k] > savedMax_[k])
+            grown.append({QString::fromLatin1(MaxIdSettings[k]), QString::number(maxima[k])});
+    if (grown.isEmpty() || !WriteRegistry(RegistryKey, grown)) return;
+    for (int k = 0; k < 3; ++k)
+        savedMax_[k] = std::max(savedMax_[k], maxima[k]);
 }
 
 Result Store::UpdateCandidature(int i, const TCandidatureRec& record)

@@ -14,6 +14,7 @@
 #include <QList>
 #include <QSaveFile>
 #include <QStringList>
+#include <array>
 #include <functional>
 #include <memory>
 
@@ -130,23 +131,12 @@ public:
 
     // The maxima are kept in the settings file ("MaxIdSociete",
     // "MaxIdContact", "MaxIdCandidature") each time they grow, so that a
-    // restart after a deletion does not give its id again. While an
-    // IdBatch lives they are written once, when it ends.
-    class IdBatch
-    {
-    public:
-        explicit IdBatch(Store& store) : store_(store) { ++store.idBatches_; }
-        ~IdBatch()
-        {
-            if (--store_.idBatches_ == 0) store_.saveMaxIds();
-        }
-        IdBatch(const IdBatch&) = delete;
-        IdBatch& operator=(const IdBatch&) = delete;
-
-    private:
-        Store& store_;
-    };
+    // restart after a deletion does not give its id again.
     void saveMaxIds();
+    // Keeps in the settings file, in one write, the maxima that giving that
+    // many more ids would reach: the ids given within that range then write
+    // nothing (an import of thousands of records).
+    void reserveIds(qint32 societes, qint32 contacts, qint32 candidatures);
 
     // Writes a record at the end of its file, then adds it to the table.
     // A failure leaves both as they were.
@@ -183,6 +173,7 @@ public:
 
 private:
     Result nextId(qint32& highest, const QString& what, qint32* id);
+    void saveMaxIds(const std::array<qint32, 3>& maxima);
     template <class T> Result update(int i, const T& record, const QString& failureText);
     template <class T> static FileKind kindOf();
     template <class T> QString rewriteFailureText(const QString& error) const;
@@ -193,7 +184,6 @@ private:
     QString loadErrors_[4];
     quint64 changes_ = 0;
     QStringList loadWarnings_;
-    int idBatches_ = 0;
     // The maxima the settings file holds, as last read or written.
     qint32 savedMax_[3] = {0, 0, 0};
 };

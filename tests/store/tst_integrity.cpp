@@ -156,26 +156,36 @@ private slots:
         setRegistryFile(QString());
     }
 
-    void idsGivenInABatchAreKeptOnceAtItsEnd()
+    void idsReservedAheadAreKeptInOneWrite()
     {
         const QString ini = dir->filePath("ORVALDIS.ini");
         setRegistryFile(ini);
         Store s(dir->path());
         s.noteIdsInUse({});
-        {
-            const Store::IdBatch batch(s);
-            qint32 id = 0;
-            for (int n = 0; n < 50; ++n)
-                QVERIFY(s.nextIdSociete(&id).ok);
-            QCOMPARE(id, 50);
-            QVERIFY(!QFileInfo::exists(ini));
-            // Ids given back after a failed write never lower what is kept.
-            s.MaxIdSociete = 40;
-        }
-        QCOMPARE(Readregistry(RegistryKey, "MaxIdSociete"), QStringLiteral("40"));
+        s.MaxIdContact = 7;
+        s.reserveIds(50, 0, 0);
+        QCOMPARE(Readregistry(RegistryKey, "MaxIdSociete"), QStringLiteral("50"));
+        QCOMPARE(Readregistry(RegistryKey, "MaxIdContact"), QStringLiteral("7"));
+        // Ids within the range write nothing more, nor ids given back after
+        // a failed write: the file taken away is not made again.
+        QVERIFY(QFile::remove(ini));
+        qint32 id = 0;
+        for (int n = 0; n < 50; ++n)
+            QVERIFY(s.nextIdSociete(&id).ok);
+        QCOMPARE(id, 50);
         s.MaxIdSociete = 12;
         s.saveMaxIds();
-        QCOMPARE(Readregistry(RegistryKey, "MaxIdSociete"), QStringLiteral("40"));
+        QVERIFY(s.nextIdSociete(&id).ok);
+        QCOMPARE(id, 13);
+        QVERIFY(!QFileInfo::exists(ini));
+        // Past the range, the new maximum is kept at once.
+        s.MaxIdSociete = 50;
+        QVERIFY(s.nextIdSociete(&id).ok);
+        QCOMPARE(Readregistry(RegistryKey, "MaxIdSociete"), QStringLiteral("51"));
+        // A reservation stops at the largest id.
+        s.MaxIdCandidature = std::numeric_limits<qint32>::max() - 2;
+        s.reserveIds(0, 0, 10);
+        QCOMPARE(Readregistry(RegistryKey, "MaxIdCandidature"), QStringLiteral("2147483647"));
         setRegistryFile(QString());
     }
 
