@@ -180,7 +180,7 @@ ContactDeletionResult deleteContactsNamed(Store& store, qint32 societe, const QS
         d.result = Result::failure(why);
         return d;
     };
-    if (Result w = store.writable(FileKind::Contacts, QStringLiteral("contacts.dat")); !w.ok)
+    if (Result w = store.overwritable(FileKind::Contacts, QStringLiteral("contacts.dat")); !w.ok)
         return unchanged(w.error);
     QList<TContactRec> kept;
     QList<qint32> removed;
@@ -210,6 +210,7 @@ ContactDeletionResult deleteContactsNamed(Store& store, qint32 societe, const QS
             // The file was not replaced: it still holds every contact, as the table does.
             return unchanged(contacttexts::rewriteFailed(error));
         }
+        store.stampFile(FileKind::Contacts);
         store.Contacts = std::move(kept);
     }
     d.removedIds = removed;

@@ -154,6 +154,8 @@ template <class T> bool TExeThread::loadFile(FileKind kind, const QString& statu
     error = refusal(file.fileName());
     bool ok = error.isEmpty() && file.open(QIODevice::ReadOnly);
     if (!ok && error.isEmpty()) error = deviceErrorText(file);
+    // Taken before the reading: a change made while it runs shows later.
+    const FileStamp stamp = ok ? fileStamp(file.handle()) : FileStamp{};
     qint64 reported = 0;
     if (ok) {
         ok = recordfile::readAll<T>(
@@ -184,6 +186,7 @@ template <class T> bool TExeThread::loadFile(FileKind kind, const QString& statu
         if (maxId && highest > *maxId) *maxId = highest;
         if constexpr (std::is_same_v<T, TCandidatureRec>) store_->SourcesConnues = sources;
         if (!ok) store_->setLoadFailure(kind, error);
+        store_->setStamp(kind, stamp);
         if (!problems.isEmpty()) store_->addLoadWarning(problems);
     });
     return !isInterruptionRequested();

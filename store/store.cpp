@@ -60,6 +60,37 @@ void Store::setLoadFailure(FileKind kind, const QString& error)
     loadErrors_[int(kind)] = error.isEmpty() ? QStringLiteral("erreur de lecture") : error;
 }
 
+namespace
+{
+const char* const DataFiles[4] = {"societes.dat", "contacts.dat", "candidatures.dat",
+                                  "favoris.dat"};
+}
+
+void Store::stampFile(FileKind kind)
+{
+    stamps_[int(kind)] = fileStamp(path(QString::fromLatin1(DataFiles[int(kind)])));
+}
+
+bool Store::unchangedOnDisk(FileKind kind) const
+{
+    const FileStamp& known = stamps_[int(kind)];
+    return !known.known || fileStamp(path(QString::fromLatin1(DataFiles[int(kind)]))) == known;
+}
+
+Result Store::overwritable(FileKind kind, const QString& fileName) const
+{
+    if (Result w = writable(kind, fileName); !w.ok) return w;
+    if (unchangedOnDisk(kind)) return Result::success();
+    return Result::failure(
+        QStringLiteral("Le fichier ") + quoted(fileName) +
+        QStringLiteral(" a été modifié sur le disque depuis son chargement, peut-être par "
+                       "une autre copie du programme : cette modification n'y est pas "
+                       "enregistrée, afin de ne rien écraser.") +
+        CR + CR +
+        QStringLiteral("Quittez le programme puis relancez-le pour travailler sur son contenu "
+                       "actuel."));
+}
+
 Result Store::writable(FileKind kind, const QString& fileName) const
 {
     if (!loadFailed(kind)) return Result::success();

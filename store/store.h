@@ -6,6 +6,7 @@
 // Every change is written to its file first and reaches the table only when
 // the write succeeded.
 
+#include "store/filestamp.h"
 #include "store/records.h"
 #include "store/result.h"
 #include "store/texts.h"
@@ -111,6 +112,20 @@ public:
     // Fails, with the message that says why, when that file must not be written.
     Result writable(FileKind kind, const QString& fileName) const;
 
+    // The state of each data file when this program last read or wrote it.
+    // A file changed on disk since then (by another copy of the program, a
+    // file put back by hand) is not written: a write would undo that change,
+    // or put records at other places than in the table.
+    void setStamp(FileKind kind, const FileStamp& stamp) { stamps_[int(kind)] = stamp; }
+    // After this program wrote the file itself.
+    void stampFile(FileKind kind);
+    // False when the file changed on disk since (true when never stamped).
+    bool unchangedOnDisk(FileKind kind) const;
+    // writable(), and fails as well when the file changed on disk: an update
+    // in place or a rewrite would overwrite that change. An append adds
+    // after whatever whole records the file holds and needs only writable().
+    Result overwritable(FileKind kind, const QString& fileName) const;
+
     // Next id of a file, in `id`; the maximum takes that value at once. An
     // id is never given twice in a folder: the maximum is the highest id ever
     // given there, never lowered by a deletion, and noteIdsInUse() raises it
@@ -182,6 +197,7 @@ private:
     StoreUi noUi_;
     StoreUi* ui_ = &noUi_;
     QString loadErrors_[4];
+    FileStamp stamps_[4];
     quint64 changes_ = 0;
     QStringList loadWarnings_;
     // The maxima the settings file holds, as last read or written.

@@ -109,7 +109,7 @@ bool operate(Store& store, QRandomGenerator& rng, int k)
     case 5: {
         const int i = any(store.Candidatures.size());
         if (i < 0) return true;
-        return DelCandidature(store, store.Candidatures[i].id).rewrite.outcome == Rewrite::Done;
+        return DelCandidature(store, i).rewrite.outcome == Rewrite::Done;
     }
     case 6: {
         // A company without application, as the program allows.
