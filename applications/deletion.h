@@ -17,4 +17,6 @@ struct [[nodiscard]] ApplicationDeletion {
     QStringList fileErrors;
 };
 
-ApplicationDeletion DelCandidature(Store& store, qint32 id);
+// `position` is the application's place in store.Candidatures; a position
+// outside the table changes nothing (Unchanged, without a message).
+ApplicationDeletion DelCandidature(Store& store, int position);

@@ -187,14 +187,14 @@ QString textFromFileBytes(const QByteArray& bytes)
     return t;
 }
 
-bool readTextFile(const QString& path, QString* text, QString* error)
+bool readTextFile(const QString& path, QString* text, QString* error, qint64 limit)
 {
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly)) {
         *error = deviceErrorText(f);
         return false;
     }
-    const QByteArray bytes = f.readAll();
+    const QByteArray bytes = limit < 0 ? f.readAll() : f.read(limit);
     if (f.error() != QFileDevice::NoError) {
         *error = deviceErrorText(f);
         return false;

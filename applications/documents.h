@@ -77,7 +77,8 @@ bool stillLinked(const Store& store, const QString& path, std::optional<qint32> 
 QByteArray textFileBytes(const QString& text);
 // Lines read from such a file (CR LF, LF or CR), joined with "\n".
 QString textFromFileBytes(const QByteArray& bytes);
-bool readTextFile(const QString& path, QString* text, QString* error);
+// `limit`: at most that many bytes are read (-1: the whole file).
+bool readTextFile(const QString& path, QString* text, QString* error, qint64 limit = -1);
 // Replaces the whole file through store.saveFile(): on failure the previous
 // file stays whole. The text must be encodable (see choiceProblem). The error
 // of a failure is the system's reason alone: the caller's message names the

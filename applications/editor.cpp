@@ -34,6 +34,7 @@
 #include <QCheckBox>
 #include <QCollator>
 #include <QComboBox>
+#include <QDir>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
@@ -58,7 +59,10 @@ ApplicationEditor::ApplicationEditor(ApplicationsPage& page, ProgramState& state
         CheckBoxAlerteClick();
         modifiedAndListing();
     });
-    connect(z_->BlocNotes, &QPlainTextEdit::textChanged, this, modified);
+    connect(z_->BlocNotes, &QPlainTextEdit::textChanged, this, [this] {
+        s_.CandidatureModifiee = true;
+        if (!settingNotes_) notesChanged_ = true;
+    });
     for (QRadioButton* r : {z_->RadioTypeReponse, z_->RadioTypeSpontane, z_->RadioMethodeInternet,
                             z_->RadioMethodeEmail, z_->RadioMethodePapier})
         connect(r, &QRadioButton::toggled, this, [modified](bool on) {
@@ -100,7 +104,7 @@ void ApplicationEditor::SetLang()
 const TCandidatureRec* ApplicationEditor::current(int* position) const
 {
     const QList<TCandidatureRec>& apps = s_.store().Candidatures;
-    const int i = findById(apps, s_.IdCandidature);
+    const int i = s_.chosenCandidature();
     if (position) *position = i;
     return i < 0 ? nullptr : &apps[i];
 }
@@ -157,7 +161,39 @@ void ApplicationEditor::ResetCandidature()
         l->clear();
     z_->Ctemail->setCaption(QString());
     z_->Edit_intitule->clear();
-    z_->BlocNotes->clear();
+    setNotesText(QString());
+    z_->BlocNotes->setReadOnly(false);
+}
+
+void ApplicationEditor::setNotesText(const QString& text)
+{
+    settingNotes_ = true;
+    z_->BlocNotes->setPlainText(text);
+    settingNotes_ = false;
+    notesChanged_ = false;
+}
+
+void ApplicationEditor::showNotes(qint32 id)
+{
+    const QString notes = notesPath(id);
+    const QFileInfo info(notes);
+    if (!info.exists()) return;
+    // A file this long would hold the window for seconds: its start is shown,
+    // and it stays as it is.
+    const bool cut = info.size() > NotesShownMax;
+    QString text, error;
+    if (!readTextFile(notes, &text, &error, cut ? NotesShownMax : -1)) {
+        msg::error(QStringLiteral("Impossible de lire le bloc-notes ") + notes + CR + CR + error);
+        return;
+    }
+    if (cut) {
+        text += QStringLiteral("\n\n[...] Ce bloc-notes fait %1 Mo : seul son premier Mo est "
+                               "affiché, en lecture seule. Le fichier %2 reste tel quel.")
+                    .arg(info.size() >> 20)
+                    .arg(QDir::toNativeSeparators(notes));
+        z_->BlocNotes->setReadOnly(true);
+    }
+    setNotesText(text);
 }
 
 void ApplicationEditor::closeContactWindows()
@@ -185,15 +221,7 @@ void ApplicationEditor::StringGrid1DblClick()
 
     z_->Edit_intitule->setText(c.intitule.text());
     z_->ListeSources->setEditText(c.source.text());
-    const QString notes = notesPath(c.id);
-    if (QFileInfo::exists(notes)) {
-        QString text, error;
-        if (readTextFile(notes, &text, &error))
-            z_->BlocNotes->setPlainText(text);
-        else
-            msg::error(QStringLiteral("Impossible de lire le bloc-notes ") + notes + CR + CR +
-                       error);
-    }
+    showNotes(c.id);
     showAppointment(c);
     z_->CheckBox1->setChecked(c.terminee);
     if (c.type.equals("R"))
@@ -335,7 +363,9 @@ bool ApplicationEditor::SauveCandidature()
         return false;
     }
     const QString source = z_->ListeSources->currentText().left(20);
-    const QString notes = z_->BlocNotes->toPlainText();
+    // Notes the user did not change stay as their file holds them.
+    const bool notesChanged = notesChanged_;
+    const QString notes = notesChanged ? z_->BlocNotes->toPlainText() : QString();
     // Text the data files cannot hold is refused before anything is written.
     const QString problem =
         cp1252::unstorableText({{QStringLiteral("Intitulé de la candidature"), title},
@@ -376,15 +406,17 @@ bool ApplicationEditor::SauveCandidature()
     Store& store = s_.store();
     const Store::Busy busy(store);
     const QString path = notesPath(s_.IdCandidature);
-    if (!notes.isEmpty()) {
+    if (notesChanged && !notes.isEmpty()) {
         const Result written = writeTextFile(store, path, notes);
         if (!written.ok) {
             msg::error(QStringLiteral("Impossible d'enregistrer le bloc-notes ") + path + CR + CR +
                        written.error);
             s_.CandidatureModifiee = true;
+        } else {
+            notesChanged_ = false;
         }
-    } else if (QFileInfo::exists(path)) {
-        reported(store.DeleteFichier(path));
+    } else if (notesChanged && (!QFileInfo::exists(path) || reported(store.DeleteFichier(path)))) {
+        notesChanged_ = false;
     }
     return !s_.CandidatureModifiee;
 }
@@ -416,7 +448,7 @@ void ApplicationEditor::lien_SupprimerCandidatureClick()
     closeContactWindows();
     if (!msg::confirm(GetTxt(213))) return;
     s_.CandidatureModifiee = false;
-    const ApplicationDeletion deleted = DelCandidature(s_.store(), s_.IdCandidature);
+    const ApplicationDeletion deleted = DelCandidature(s_.store(), s_.chosenCandidature());
     if (deleted.rewrite.outcome != Rewrite::Done) {
         if (!deleted.rewrite.error.isEmpty()) msg::error(deleted.rewrite.error);
         if (deleted.rewrite.outcome == Rewrite::Failed) s_.requestEnd();

@@ -61,6 +61,9 @@ public:
 
     TCalendrier* calendrier() const { return calendrier_; }
 
+    // Notes files longer than this are shown cut, read only, and never written.
+    static constexpr qint64 NotesShownMax = qint64(1) << 20;
+
 signals:
     // An application is about to be shown: the windows that add companies
     // or applications close.
@@ -81,6 +84,9 @@ private:
     void closeContactWindows();
     void addSource(const QString& source);
     QString notesPath(qint32 id) const;
+    // Shows the notes of an application as its file holds them.
+    void showNotes(qint32 id);
+    void setNotesText(const QString& text);
 
     void leaveToListing();
     // Saves the open application; false (with the message shown) when it
@@ -95,4 +101,8 @@ private:
     MailSender& mail_;
     ZoneCandidature* z_;
     TCalendrier* calendrier_ = nullptr;
+    // The user changed the notes since they were shown: only then is their
+    // file written, so that opening an application leaves it byte for byte.
+    bool notesChanged_ = false;
+    bool settingNotes_ = false;
 };

@@ -213,7 +213,9 @@ void TFournisseurs::BitBtn1Click()
         dateField(r, slot) = date;
     }
     r.id_contact = 0;
-    r.id = store.nextIdCandidature();
+    qint32 id = 0;
+    if (!reported(store.nextIdCandidature(&id))) return;
+    r.id = id;
     r.id_societe = s_.IdSociete;
     if (!reported(store.append(r))) return;
     s_.TypeImport.clear();

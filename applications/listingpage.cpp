@@ -328,13 +328,14 @@ void ListingPage::TabSheet1Show()
 void ListingPage::StringGrid1Click()
 {
     const int row = page_.StringGrid1->selectedRow();
-    if (row >= 0 && row < model_->rowCount()) s_.IdCandidature = model_->candidature(row).id;
+    if (row >= 0 && row < model_->rowCount())
+        s_.chooseCandidature(model_->candidature(row).id, model_->row(row).index);
 }
 
 void ListingPage::StringGrid1SelectCell(int column, int row)
 {
     if (row < 0 || row >= model_->rowCount()) return;
-    s_.IdCandidature = model_->candidature(row).id;
+    s_.chooseCandidature(model_->candidature(row).id, model_->row(row).index);
     if (column != 10) return;
     TLigneListing& l = model_->row(row);
     Store& store = s_.store();

@@ -9,6 +9,7 @@
 #include "bench/datagen.h"
 #include "directory/exportrules.h"
 #include "directory/importrules.h"
+#include "store/settings.h"
 #include "store/store.h"
 
 #include <QSaveFile>
@@ -102,6 +103,9 @@ void BM_ImportIntoEmpty(benchmark::State& state)
         auto folder = std::make_unique<QTemporaryDir>();
         Store store(folder->path());
         store.Initialisation();
+        // The settings file of the folder, as the program has it: the ids
+        // given are kept there.
+        setRegistryFile(folder->filePath(QStringLiteral("ORVALDIS.ini")));
         state.ResumeTiming();
         const auto t0 = std::chrono::steady_clock::now();
         const ImportText text = readImportFile(d.file);

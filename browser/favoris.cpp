@@ -61,7 +61,7 @@ Result ajoute(Store& store, const QString& nom, const QString& url)
 Result supprime(Store& store, const QString& nom)
 {
     const QString file = QStringLiteral("favoris.dat");
-    if (Result w = store.writable(FileKind::Favoris, file); !w.ok) return w;
+    if (Result w = store.overwritable(FileKind::Favoris, file); !w.ok) return w;
     const RewriteResult r =
         store.rewriteWithout<TFavoriRec>([&](const TFavoriRec& f) { return f.nom.text() == nom; });
     if (r.outcome == Rewrite::Done) return Result::success();

@@ -91,7 +91,9 @@ void TFormAjoutFournisseur::Annu_saveClick()
     }
     TSocieteRec r{};
     parts_.fields->saveInto(r);
-    r.id = store.nextIdSociete();
+    qint32 id = 0;
+    if (!reported(store.nextIdSociete(&id))) return;
+    r.id = id;
     r.categorie = cabinet_->isChecked()   ? QStringLiteral("C")
                   : interim_->isChecked() ? QStringLiteral("I")
                                           : QStringLiteral("S");

@@ -150,7 +150,9 @@ Result createContact(Store& store, qint32 societe, const ContactFields& fields,
     setFields(r, fields);
     r.id_societe = societe;
     // The id is taken before the write: a failed write does not give it again.
-    r.id = store.nextIdContact();
+    qint32 id = 0;
+    if (Result given = store.nextIdContact(&id); !given.ok) return given;
+    r.id = id;
     if (Result written = store.append(r); !written.ok) return written;
     if (created) *created = store.Contacts.last();
     return Result::success();
@@ -175,7 +177,7 @@ ContactDeletionResult deleteContactsNamed(Store& store, qint32 societe, const QS
         d.result = Result::failure(why);
         return d;
     };
-    if (Result w = store.writable(FileKind::Contacts, QStringLiteral("contacts.dat")); !w.ok)
+    if (Result w = store.overwritable(FileKind::Contacts, QStringLiteral("contacts.dat")); !w.ok)
         return unchanged(w.error);
     QList<TContactRec> kept;
     QList<qint32> removed;

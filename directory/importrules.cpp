@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QStringDecoder>
 #include <cstring>
+#include <limits>
 
 namespace
 {
@@ -231,7 +232,12 @@ bool SocieteImport::AjoutSociete(TSocieteRec r)
     if (name.isEmpty() || societes_.contains(name)) return false;
     if (!r.categorie.equals("S") && !r.categorie.equals("C") && !r.categorie.equals("I"))
         r.categorie.setBytes("S", 1);
-    r.id = store_.nextIdSociete();
+    qint32 id = 0;
+    if (Result given = store_.nextIdSociete(&id); !given.ok) {
+        idFailure_ = given;
+        return false;
+    }
+    r.id = id;
     newSocietes_.append(r);
     societes_.insert(name, r.id);
     return true;
@@ -246,7 +252,12 @@ bool SocieteImport::AjoutContact(TContactRec r, QByteArray societeNom)
         r.civilite.setBytes("Mr", 2);
     const QByteArray name = r.nom.bytes();
     if (name.isEmpty() || contacts_.contains(name)) return false;
-    r.id = store_.nextIdContact();
+    qint32 id = 0;
+    if (Result given = store_.nextIdContact(&id); !given.ok) {
+        idFailure_ = given;
+        return false;
+    }
+    r.id = id;
     r.id_societe = company.value();
     newContacts_.append(r);
     contacts_.insert(name);
@@ -295,11 +306,20 @@ Result SocieteImport::addLine(QStringView line)
     const bool contactAdded = !c.nom.isEmpty() && AjoutContact(c, s.nom.bytes());
     if ((societeAdded && !societeLossless) || (contactAdded && !contactLossless))
         ++replacedPending_;
-    if (newSocietes_.size() + newContacts_.size() >= groupSize_) return flush();
+    if (!idFailure_.ok || newSocietes_.size() + newContacts_.size() >= groupSize_) return flush();
     return Result::success();
 }
 
 Result SocieteImport::flush()
+{
+    // What was queued before the ids ran out is written, then the import stops.
+    const Result stop = idFailure_;
+    if (!stop.ok) idFailure_ = Result::success();
+    if (Result written = flushQueued(); !written.ok) return written;
+    return stop;
+}
+
+Result SocieteImport::flushQueued()
 {
     // The ids of records that could not be written are given back.
     if (!newSocietes_.isEmpty()) {
@@ -330,6 +350,11 @@ ImportOutcome importDirectory(Store& store, const QList<QStringView>& lines,
                               const ImportSettings& settings, const std::function<void()>& step)
 {
     const Store::Busy busy(store);
+    // Every line adds at most one company and one contact: the ids they may
+    // take are kept in the settings file once, before any is given.
+    store.reserveIds(qint32(std::min<qsizetype>(lines.size(), std::numeric_limits<qint32>::max())),
+                     qint32(std::min<qsizetype>(lines.size(), std::numeric_limits<qint32>::max())),
+                     0);
     SocieteImport import(store, settings);
     for (QStringView line : lines) {
         const Result r = import.addLine(line);

@@ -87,7 +87,8 @@ public:
     Result flush();
 
     // Queues a company unless one already has its name (upper-cased, letters
-    // a to z only); true when it was added.
+    // a to z only); true when it was added. No id left: false, and the next
+    // addLine() or flush() fails with the message.
     bool AjoutSociete(TSocieteRec r);
     // Queues a contact of the last company with that name (upper-cased as
     // above) unless a contact already has its name; true when it was added.
@@ -97,7 +98,11 @@ public:
     const ImportCounts& counts() const { return counts_; }
 
 private:
+    Result flushQueued();
+
     Store& store_;
+    // Set when no id was left for a record; the import stops with it.
+    Result idFailure_;
     ImportSettings settings_;
     int groupSize_;
     QHash<QByteArray, qint32> societes_; // name → id of the last company with it

@@ -266,7 +266,8 @@ void TFormGeneral::openCreatedApplication(qint32 id)
     Tabulations->setCurrentIndex(0);
     if (editor_->isOpen()) editor_->lien_RetourListingClick();
     listing_->AfficheCandidatures();
-    state_->IdCandidature = id;
+    // The application just created is the last record of its table.
+    state_->chooseCandidature(id, int(state_->store().Candidatures.size()) - 1);
     editor_->StringGrid1DblClick();
 }
 
@@ -448,6 +449,11 @@ void TFormGeneral::reportLoadFailures()
         failed.append(QStringLiteral("\"%1\" : %2")
                           .arg(QString::fromLatin1(names[int(k)]), store.loadError(k)));
     }
+    if (!store.loadWarnings().isEmpty())
+        msg::warning(QStringLiteral("Certains fichiers de données sont endommagés :") + CR + CR +
+                     store.loadWarnings().join(CR) + CR + CR +
+                     QStringLiteral("Une copie de ces fichiers peut se trouver dans le "
+                                    "répertoire \"backup\"."));
     if (failed.isEmpty()) return;
     msg::warning(QStringLiteral("Certains fichiers de données n'ont pas pu être lus en entier :") +
                  CR + CR + failed.join(CR) + CR + CR +

@@ -6,6 +6,7 @@
 #include "shell/mdiparent.h"
 #include "shell/singleinstance.h"
 #include "shell/splash.h"
+#include "store/folderlock.h"
 #include "store/settings.h"
 
 #include <QEventLoop>
@@ -31,6 +32,14 @@ int main(int argc, char** argv)
         installQtTranslations(Readregistry(RegistryKey, QStringLiteral("lang")));
         msg::error(QStringLiteral("L'application est déjà ouverte"));
         instance.activateRunning();
+        return 0;
+    }
+    // Another path to the same folder (a link, a copy of the executable) is
+    // another instance above, but the same data files: they are locked too.
+    FolderLock folder(dir);
+    if (const Result locked = folder.acquire(); !locked.ok) {
+        installQtTranslations(Readregistry(RegistryKey, QStringLiteral("lang")));
+        msg::error(locked.error);
         return 0;
     }
 

@@ -280,6 +280,8 @@ RewriteResult JournalStep::apply()
         QString error;
         if (replaceFile(store_.path(journal::preparedName(p.file)), store_.path(p.file), &error)) {
             p.toTable();
+            // The file in place is this program's: later writes may follow it.
+            store_.stampFile(kindOfFile(p.file));
             continue;
         }
         // Nothing in place yet: the step can still be dropped whole.

@@ -31,6 +31,12 @@ public:
 
     // Records per step of the progress bar.
     static constexpr qint64 StepRecords = 2048;
+    // Largest data file loaded: far beyond any real folder, small enough for
+    // its table to fit in memory.
+    static constexpr qint64 MaxFileSize = qint64(4) << 30;
+    // Why a data file is not read (not a regular file, too large); empty
+    // when it may be.
+    static QString refusal(const QString& path);
 
 protected:
     void run() override;
@@ -42,4 +48,5 @@ private:
     Store* store_;
     LoaderTarget* target_;
     QObject* context_;
+    Store::IdsInUse used_;
 };

@@ -1,5 +1,7 @@
 #include "store/programstate.h"
 
+#include "store/tables.h"
+
 ProgramState::ProgramState(const QString& programDir, QObject* parent)
     : ProgramState(std::make_unique<Store>(programDir), parent)
 {
@@ -41,4 +43,13 @@ void ProgramState::setRelancesSeules(bool on)
     RelancesSeules = on;
     if (on) AlarmesSeules = false;
     emit filtersChanged();
+}
+
+int ProgramState::chosenCandidature() const
+{
+    const QList<TCandidatureRec>& apps = store_->Candidatures;
+    const int i = PositionCandidature;
+    if (i >= 0 && i < apps.size() && isLive(apps[i]) && qint32(apps[i].id) == IdCandidature)
+        return i;
+    return findById(apps, IdCandidature);
 }

@@ -25,6 +25,19 @@ public:
     // The application open in the editor (or chosen in the listing), its
     // company, and the company shown in the directory.
     qint32 IdCandidature = 0;
+    // Its position in the applications table, -1 when unknown. Two records
+    // of a damaged file may share an id: the one the user chose is the one
+    // at this position.
+    int PositionCandidature = -1;
+    void chooseCandidature(qint32 id, int position)
+    {
+        IdCandidature = id;
+        PositionCandidature = position;
+    }
+    // Position of the application chosen: PositionCandidature while it still
+    // holds IdCandidature, else the first live record with that id; -1 when
+    // there is none.
+    int chosenCandidature() const;
     qint32 IdSociete = 0;
     qint32 IdSocieteAnnuaire = 0;
     // The editor holds changes not written yet.

@@ -108,20 +108,29 @@ QString Readregistry(const QString& key, const QString& name)
 
 bool WriteRegistry(const QString& key, const QString& name, const QString& value)
 {
+    return WriteRegistry(key, {{name, value}});
+}
+
+bool WriteRegistry(const QString& key, const QList<std::pair<QString, QString>>& values)
+{
     const QFileInfo info(file());
     bool ok = !info.exists() || (info.isFile() && info.isWritable());
     if (ok) {
         QSettings s(file(), QSettings::IniFormat);
-        s.contains(settingName(key, name)); // reads the file
+        s.allKeys(); // reads the file, and with it its status
         keepDamaged(s);
         const bool damaged = s.status() == QSettings::FormatError;
-        s.setValue(settingName(key, name), value);
+        for (const auto& [name, value] : values)
+            s.setValue(settingName(key, name), value);
         s.sync();
         // A damaged file keeps its reading status: read back what was written.
-        if (damaged)
-            ok = QSettings(file(), QSettings::IniFormat).value(settingName(key, name)) == value;
-        else
+        if (damaged) {
+            const QSettings back(file(), QSettings::IniFormat);
+            for (const auto& [name, value] : values)
+                ok = ok && back.value(settingName(key, name)) == value;
+        } else {
             ok = s.status() == QSettings::NoError;
+        }
     }
     if (!ok) reportFailure(QStringLiteral("Erreur lors de la mise à jour de la base de registres"));
     return ok;

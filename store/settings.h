@@ -3,8 +3,10 @@
 // ORVALDIS.ini of the program directory. The key path becomes the group of
 // the file ("SOFTWARE\ORVALDIS" → [SOFTWARE] ORVALDIS/...).
 
+#include <QList>
 #include <QString>
 #include <functional>
+#include <utility>
 
 // The settings file; set once at start-up (tests point it elsewhere).
 void setRegistryFile(const QString& path);
@@ -25,3 +27,5 @@ QString Readregistry(const QString& key, const QString& name);
 // Writes a setting. A settings file that cannot be written reports "Erreur lors
 // de la mise à jour de la base de registres" and gives false.
 bool WriteRegistry(const QString& key, const QString& name, const QString& value);
+// Several settings in one write of the file.
+bool WriteRegistry(const QString& key, const QList<std::pair<QString, QString>>& values);

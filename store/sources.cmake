@@ -8,6 +8,8 @@ list(APPEND CORE_SOURCES
   store/systemerror.cpp
 )
 list(APPEND CORE_SOURCES
+  store/filestamp.cpp
+  store/folderlock.cpp
   store/helpers.cpp
   store/loader.cpp
   store/settings.cpp

@@ -1,11 +1,14 @@
 #include "store/store.h"
 
 #include "store/journal.h"
+#include "store/settings.h"
 #include "store/systemerror.h"
 #include "store/texts.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <algorithm>
+#include <limits>
 
 namespace
 {
@@ -61,6 +64,37 @@ void Store::setLoadFailure(FileKind kind, const QString& error)
     loadErrors_[int(kind)] = error.isEmpty() ? QStringLiteral("erreur de lecture") : error;
 }
 
+namespace
+{
+const char* const DataFiles[4] = {"societes.dat", "contacts.dat", "candidatures.dat",
+                                  "favoris.dat"};
+}
+
+void Store::stampFile(FileKind kind)
+{
+    stamps_[int(kind)] = fileStamp(path(QString::fromLatin1(DataFiles[int(kind)])));
+}
+
+bool Store::unchangedOnDisk(FileKind kind) const
+{
+    const FileStamp& known = stamps_[int(kind)];
+    return !known.known || fileStamp(path(QString::fromLatin1(DataFiles[int(kind)]))) == known;
+}
+
+Result Store::overwritable(FileKind kind, const QString& fileName) const
+{
+    if (Result w = writable(kind, fileName); !w.ok) return w;
+    if (unchangedOnDisk(kind)) return Result::success();
+    return Result::failure(
+        QStringLiteral("Le fichier ") + quoted(fileName) +
+        QStringLiteral(" a été modifié sur le disque depuis son chargement, peut-être par "
+                       "une autre copie du programme : cette modification n'y est pas "
+                       "enregistrée, afin de ne rien écraser.") +
+        CR + CR +
+        QStringLiteral("Quittez le programme puis relancez-le pour travailler sur son contenu "
+                       "actuel."));
+}
+
 Result Store::writable(FileKind kind, const QString& fileName) const
 {
     if (!loadFailed(kind)) return Result::success();
@@ -69,6 +103,85 @@ Result Store::writable(FileKind kind, const QString& fileName) const
         QStringLiteral(" n'a pas pu être lu en entier au démarrage : aucune modification "
                        "n'y est enregistrée, afin de ne rien perdre de ce qu'il contient.") +
         CR + CR + loadError(kind));
+}
+
+namespace
+{
+const char* const MaxIdSettings[3] = {"MaxIdSociete", "MaxIdContact", "MaxIdCandidature"};
+}
+
+Result Store::nextId(qint32& highest, const QString& what, qint32* id)
+{
+    if (highest == std::numeric_limits<qint32>::max())
+        return Result::failure(
+            QStringLiteral("Le plus grand numéro de %1 (%2) a déjà été donné : aucune nouvelle "
+                           "fiche ne peut être ajoutée dans ce dossier.")
+                .arg(what)
+                .arg(highest));
+    *id = ++highest;
+    saveMaxIds();
+    return Result::success();
+}
+
+Result Store::nextIdSociete(qint32* id)
+{
+    return nextId(MaxIdSociete, QStringLiteral("société"), id);
+}
+
+Result Store::nextIdContact(qint32* id)
+{
+    return nextId(MaxIdContact, QStringLiteral("contact"), id);
+}
+
+Result Store::nextIdCandidature(qint32* id)
+{
+    return nextId(MaxIdCandidature, QStringLiteral("candidature"), id);
+}
+
+void Store::noteIdsInUse(const IdsInUse& used)
+{
+    qint32* const maxima[3] = {&MaxIdSociete, &MaxIdContact, &MaxIdCandidature};
+    const qint32 inUse[3] = {used.societe, used.contact, used.candidature};
+    const bool kept = !registryFile().isEmpty();
+    for (int k = 0; k < 3; ++k) {
+        if (kept) {
+            bool ok = false;
+            const qint32 given =
+                Readregistry(RegistryKey, QString::fromLatin1(MaxIdSettings[k])).toInt(&ok);
+            if (ok && given > 0) savedMax_[k] = given;
+        }
+        *maxima[k] = std::max({*maxima[k], inUse[k], savedMax_[k]});
+    }
+}
+
+void Store::saveMaxIds()
+{
+    saveMaxIds({MaxIdSociete, MaxIdContact, MaxIdCandidature});
+}
+
+void Store::reserveIds(qint32 societes, qint32 contacts, qint32 candidatures)
+{
+    const qint32 maxima[3] = {MaxIdSociete, MaxIdContact, MaxIdCandidature};
+    const qint32 counts[3] = {societes, contacts, candidatures};
+    std::array<qint32, 3> reserved;
+    for (int k = 0; k < 3; ++k)
+        reserved[k] = qint32(std::min<qint64>(qint64(maxima[k]) + std::max(counts[k], 0),
+                                              std::numeric_limits<qint32>::max()));
+    saveMaxIds(reserved);
+}
+
+void Store::saveMaxIds(const std::array<qint32, 3>& maxima)
+{
+    if (registryFile().isEmpty()) return;
+    // Only a maximum that grew is written: ids given back after a failed
+    // write do not lower what the file keeps.
+    QList<std::pair<QString, QString>> grown;
+    for (int k = 0; k < 3; ++k)
+        if (maxima[k] > savedMax_[k])
+            grown.append({QString::fromLatin1(MaxIdSettings[k]), QString::number(maxima[k])});
+    if (grown.isEmpty() || !WriteRegistry(RegistryKey, grown)) return;
+    for (int k = 0; k < 3; ++k)
+        savedMax_[k] = std::max(savedMax_[k], maxima[k]);
 }
 
 Result Store::UpdateCandidature(int i, const TCandidatureRec& record)

@@ -6,6 +6,7 @@
 // Every change is written to its file first and reaches the table only when
 // the write succeeded.
 
+#include "store/filestamp.h"
 #include "store/records.h"
 #include "store/result.h"
 #include "store/texts.h"
@@ -14,6 +15,7 @@
 #include <QList>
 #include <QSaveFile>
 #include <QStringList>
+#include <array>
 #include <functional>
 #include <memory>
 
@@ -104,13 +106,53 @@ public:
     void setLoadFailure(FileKind kind, const QString& error);
     bool loadFailed(FileKind kind) const { return !loadErrors_[int(kind)].isEmpty(); }
     QString loadError(FileKind kind) const { return loadErrors_[int(kind)]; }
+    // What the loading found in files it could read: damaged records, ids
+    // held by more than one record. One line per file, shown once.
+    void addLoadWarning(const QString& text) { loadWarnings_.append(text); }
+    const QStringList& loadWarnings() const { return loadWarnings_; }
     // Fails, with the message that says why, when that file must not be written.
     Result writable(FileKind kind, const QString& fileName) const;
 
-    // Next id of a file; the maximum takes that value at once.
-    qint32 nextIdSociete() { return ++MaxIdSociete; }
-    qint32 nextIdContact() { return ++MaxIdContact; }
-    qint32 nextIdCandidature() { return ++MaxIdCandidature; }
+    // The state of each data file when this program last read or wrote it.
+    // A file changed on disk since then (by another copy of the program, a
+    // file put back by hand) is not written: a write would undo that change,
+    // or put records at other places than in the table.
+    void setStamp(FileKind kind, const FileStamp& stamp) { stamps_[int(kind)] = stamp; }
+    // After this program wrote the file itself.
+    void stampFile(FileKind kind);
+    // False when the file changed on disk since (true when never stamped).
+    bool unchangedOnDisk(FileKind kind) const;
+    // writable(), and fails as well when the file changed on disk: an update
+    // in place or a rewrite would overwrite that change. An append adds
+    // after whatever whole records the file holds and needs only writable().
+    Result overwritable(FileKind kind, const QString& fileName) const;
+
+    // Next id of a file, in `id`; the maximum takes that value at once. An
+    // id is never given twice in a folder: the maximum is the highest id ever
+    // given there, never lowered by a deletion, and noteIdsInUse() raises it
+    // above what an interrupted deletion left behind. Fails, giving nothing,
+    // past the largest id.
+    Result nextIdSociete(qint32* id);
+    Result nextIdContact(qint32* id);
+    Result nextIdCandidature(qint32* id);
+
+    // Raises the maxima to ids that the folder still uses outside the
+    // records of their own file: companies named by contacts or applications,
+    // contacts named by applications, applications named by text files, and
+    // the maxima kept in the settings file. Called once, after loading.
+    struct IdsInUse {
+        qint32 societe = 0, contact = 0, candidature = 0;
+    };
+    void noteIdsInUse(const IdsInUse& used);
+
+    // The maxima are kept in the settings file ("MaxIdSociete",
+    // "MaxIdContact", "MaxIdCandidature") each time they grow, so that a
+    // restart after a deletion does not give its id again.
+    void saveMaxIds();
+    // Keeps in the settings file, in one write, the maxima that giving that
+    // many more ids would reach: the ids given within that range then write
+    // nothing (an import of thousands of records).
+    void reserveIds(qint32 societes, qint32 contacts, qint32 candidatures);
 
     // Writes a record at the end of its file, then adds it to the table.
     // A failure leaves both as they were.
@@ -153,6 +195,8 @@ public:
     virtual std::unique_ptr<QSaveFile> saveFile(const QString& path);
 
 private:
+    Result nextId(qint32& highest, const QString& what, qint32* id);
+    void saveMaxIds(const std::array<qint32, 3>& maxima);
     template <class T> Result update(int i, const T& record, const QString& failureText);
     template <class T> static FileKind kindOf();
 
@@ -160,7 +204,11 @@ private:
     StoreUi noUi_;
     StoreUi* ui_ = &noUi_;
     QString loadErrors_[4];
+    FileStamp stamps_[4];
     quint64 changes_ = 0;
+    QStringList loadWarnings_;
+    // The maxima the settings file holds, as last read or written.
+    qint32 savedMax_[3] = {0, 0, 0};
 };
 
 #include "store/store_impl.h"

@@ -83,6 +83,8 @@ template <class T> Result Store::appendAll(QList<T> records)
     const QString name = QString::fromLatin1(RecordInfo<T>::file);
     if (Result w = writable(kindOf<T>(), name); !w.ok) return w;
     if (records.isEmpty()) return Result::success();
+    // A file changed by someone else stays so after the append.
+    const bool current = unchangedOnDisk(kindOf<T>());
     for (T& r : records)
         prepareForWrite(r);
     QList<T>& t = table<T>();
@@ -99,6 +101,8 @@ template <class T> Result Store::appendAll(QList<T> records)
     } else {
         ok = recordfile::appendTo(*file, sizeof(T), records.constData(), records.size(), &error);
     }
+    // Even a failed append went through this program (the file was cut back).
+    if (current && file->isOpen()) stamps_[int(kindOf<T>())] = fileStamp(file->handle());
     if (!ok)
         return Result::failure(QStringLiteral("Impossible d'enregistrer dans \"%1\" :").arg(name) +
                                CR + CR + error);
@@ -109,7 +113,7 @@ template <class T> Result Store::appendAll(QList<T> records)
 template <class T> Result Store::update(int i, const T& record, const QString& failureText)
 {
     const QString name = QString::fromLatin1(RecordInfo<T>::file);
-    if (Result w = writable(kindOf<T>(), name); !w.ok) return w;
+    if (Result w = overwritable(kindOf<T>(), name); !w.ok) return w;
     QList<T>& t = table<T>();
     T rec = record;
     prepareForWrite(rec);
@@ -129,6 +133,7 @@ template <class T> Result Store::update(int i, const T& record, const QString& f
             recordfile::updateAt(again, sizeof(T), i, &t[i], nullptr);
     }
     file->close();
+    stampFile(kindOf<T>());
     if (!ok) return Result::failure(failureText + CR + CR + error);
     t[i] = rec;
     return Result::success();
@@ -140,7 +145,10 @@ RewriteResult Store::rewriteWithout(const std::function<bool(const T&)>& drop, P
     QList<T> kept;
     RewriteResult r =
         writeWithout<T>(drop, progress, path(QString::fromLatin1(RecordInfo<T>::file)), &kept);
-    if (r.outcome == Rewrite::Done) table<T>() = std::move(kept);
+    if (r.outcome == Rewrite::Done) {
+        table<T>() = std::move(kept);
+        stampFile(kindOf<T>());
+    }
     return r;
 }
 
@@ -149,7 +157,7 @@ RewriteResult Store::writeWithout(const std::function<bool(const T&)>& drop, Pro
                                   const QString& target, QList<T>* kept)
 {
     const QString name = QString::fromLatin1(RecordInfo<T>::file);
-    if (Result w = writable(kindOf<T>(), name); !w.ok) return {Rewrite::Unchanged, w.error};
+    if (Result w = overwritable(kindOf<T>(), name); !w.ok) return {Rewrite::Unchanged, w.error};
     const Busy busy(*this);
     if (Result copy = safetyCopy(name); !copy.ok) return {Rewrite::Unchanged, copy.error};
     const QList<T>& old = table<T>();

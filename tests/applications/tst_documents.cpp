@@ -1,6 +1,7 @@
 // The five document slots on real files: what candidatures.dat, the txt
 // directory and the Import directory hold after linking, unlinking and
 // deleting an application, and what is left when a write fails.
+#include "applications/deletion.h"
 #include "applications/documents.h"
 #include "common/fakemessages.h"
 #include "common/testfiles.h"
@@ -289,6 +290,25 @@ private slots:
         }
         QVERIFY(!QFileInfo::exists(pdf));
         QVERIFY(QFileInfo::exists(lookAlike) && QFileInfo::exists(userOffer));
+    }
+
+    void deletingOneOfTwoRecordsWithOneIdKeepsTheOther()
+    {
+        // A damaged file: two applications share id 7.
+        TCandidatureRec second = app(7);
+        second.intitule = QStringLiteral("Deuxième");
+        Fixture f({app(7), second, app(8)});
+        writeBytes(applicationTextPath(f.store, "BN", 7), "notes\r\n");
+        const ApplicationDeletion d = DelCandidature(f.store, 1);
+        QCOMPARE(d.rewrite.outcome, Rewrite::Done);
+        QCOMPARE(f.store.Candidatures.size(), 2);
+        QCOMPARE(f.onDisk(0).intitule.text(), app(7).intitule.text());
+        QCOMPARE(qint32(f.onDisk(1).id), 8);
+        // The notes belong to the one that stays.
+        QVERIFY(QFileInfo::exists(applicationTextPath(f.store, "BN", 7)));
+        // Nothing at a position outside the table.
+        QCOMPARE(DelCandidature(f.store, 5).rewrite.outcome, Rewrite::Unchanged);
+        QCOMPARE(readBytes(f.data()).size(), 2 * 1644);
     }
 
     void aTextThatCannotTakeItsPlaceUndoesTheLink_data()

@@ -18,6 +18,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -152,6 +153,65 @@ private slots:
         p.z()->BlocNotes->clear();
         p.editor()->lien_RetourListingClick();
         QVERIFY(!QFile::exists(notes));
+    }
+
+    void notesTheUserDidNotChangeStayByteForByte()
+    {
+        Program p({sample(1, 1, "Comptable"), sample(2, 1, "Juriste")});
+        // A non-breaking space, a lone CR, a lone LF and bytes of a binary file.
+        const char raw[] = "Appeler\xA0lundi\rpuis\nmardi\0\x81\xFF\x01"
+                           "fin";
+        const QByteArray odd(raw, sizeof raw - 1);
+        const QString notes = p.dir.filePath("txt/BN_1.txt");
+        writeBytes(notes, odd);
+        p.open(1);
+        QVERIFY(p.z()->BlocNotes->toPlainText().startsWith(QStringLiteral("Appeler")));
+        p.z()->Edit_intitule->setText(QStringLiteral("Comptable senior"));
+        p.editor()->lien_RetourListingClick();
+        QVERIFY(!p.editor()->isOpen());
+        QCOMPARE(p.stored(0).intitule.text(), QStringLiteral("Comptable senior"));
+        QCOMPARE(readBytes(notes), odd);
+        // Notes the user changes are written.
+        p.open(1);
+        p.z()->BlocNotes->setPlainText(QStringLiteral("Relancer"));
+        p.editor()->lien_RetourListingClick();
+        QCOMPARE(readBytes(notes), QByteArray("Relancer\r\n"));
+        QCOMPARE(p.messages.count(), 0);
+    }
+
+    void aHugeNotesFileOpensAtOnceCutAndReadOnly()
+    {
+        Program p({sample(1, 1, "Comptable")});
+        const QString notes = p.dir.filePath("txt/BN_1.txt");
+        QByteArray line("Relancer le service du personnel la semaine prochaine.\r\n");
+        QByteArray big;
+        big.reserve(60 << 20);
+        while (big.size() < (60 << 20))
+            big += line;
+        writeBytes(notes, big);
+        QElapsedTimer clock;
+        clock.start();
+        p.open(1);
+        QApplication::processEvents();
+        const qint64 elapsed = clock.elapsed();
+        QVERIFY2(elapsed < 1000, qPrintable(QString::number(elapsed) + " ms"));
+        QVERIFY(p.z()->BlocNotes->isReadOnly());
+        const QString shown = p.z()->BlocNotes->toPlainText();
+        QVERIFY(shown.startsWith(QStringLiteral("Relancer le service")));
+        QVERIFY(shown.size() < 2 * ApplicationEditor::NotesShownMax);
+        QVERIFY(shown.contains(QStringLiteral("fait 60 Mo")));
+        p.editor()->lien_RetourListingClick();
+        QVERIFY(!p.editor()->isOpen());
+        QCOMPARE(QFileInfo(notes).size(), big.size());
+        QVERIFY(readBytes(notes) == big);
+        // The next application opened may be typed in again.
+        p.open(1);
+        QVERIFY(p.z()->BlocNotes->isReadOnly());
+        writeBytes(notes, "court\r\n");
+        p.editor()->lien_RetourListingClick();
+        p.open(1);
+        QVERIFY(!p.z()->BlocNotes->isReadOnly());
+        QCOMPARE(p.messages.count(), 0);
     }
 
     void alarmDaysAndAppointment()

@@ -253,6 +253,20 @@ private slots:
         QVERIFY(f.tablesMatchFiles());
     }
 
+    void anImportStopsWhenNoIdIsLeft()
+    {
+        Folder f;
+        f.store.MaxIdSociete = std::numeric_limits<qint32>::max() - 1;
+        const ImportOutcome o = f.import("alpha\nbeta\ngamma\n", {0});
+        QVERIFY(!o.result.ok);
+        QVERIFY(o.result.error.startsWith("Le plus grand numéro de société (2147483647)"));
+        // What had an id is written; nothing has an id twice.
+        QCOMPARE(o.counts.societes, 1);
+        QCOMPARE(f.store.Societes.size(), 1);
+        QCOMPARE(qint32(f.store.Societes[0].id), std::numeric_limits<qint32>::max());
+        QVERIFY(f.tablesMatchFiles());
+    }
+
     void categoriesCivilitiesShortLinesAndCapacities()
     {
         Folder f;

@@ -3,6 +3,7 @@
 // torn, lost or given to another one, and every failure says why in French.
 #include "common/fakemessages.h"
 #include "common/testfiles.h"
+#include "store/settings.h"
 #include "store/store.h"
 #include "store/systemerror.h"
 #include "store/texts.h"
@@ -118,6 +119,96 @@ private slots:
                  QStringLiteral("Le fichier n'est pas accessible en écriture"));
         QCOMPARE(frenchErrorText(QStringLiteral("lecture interrompue")),
                  QStringLiteral("lecture interrompue"));
+    }
+
+    // ---- Ids ------------------------------------------------------------------
+
+    void anIdIsNeverGivenAgainInAFolder()
+    {
+        FakeMessages m;
+        const QString ini = dir->filePath("ORVALDIS.ini");
+        setRegistryFile(ini);
+        {
+            Store s(dir->path());
+            QVERIFY(s.Initialisation().isEmpty());
+            s.noteIdsInUse({});
+            for (int n = 1; n <= 3; ++n) {
+                qint32 id = 0;
+                QVERIFY(s.nextIdCandidature(&id).ok);
+                QCOMPARE(id, n);
+                QVERIFY(s.append(makeCandidature(id, 1, "Poste")).ok);
+            }
+            // The last one is deleted: its id stays given.
+            const RewriteResult r = s.rewriteWithout<TCandidatureRec>(
+                [](const TCandidatureRec& c) { return qint32(c.id) == 3; });
+            QCOMPARE(r.outcome, Rewrite::Done);
+            qint32 id = 0;
+            QVERIFY(s.nextIdContact(&id).ok);
+            QCOMPARE(id, 1);
+        }
+        QCOMPARE(Readregistry(RegistryKey, "MaxIdCandidature"), QStringLiteral("3"));
+        // After a restart the file's highest id is 2: the next one is still 4.
+        Store again(dir->path());
+        again.MaxIdCandidature = 2;
+        again.noteIdsInUse({});
+        qint32 id = 0;
+        QVERIFY(again.nextIdCandidature(&id).ok);
+        QCOMPARE(id, 4);
+        QVERIFY(again.nextIdContact(&id).ok);
+        QCOMPARE(id, 2);
+        QVERIFY(again.nextIdSociete(&id).ok);
+        QCOMPARE(id, 1);
+        QCOMPARE(m.count(), 0);
+        setRegistryFile(QString());
+    }
+
+    void idsReservedAheadAreKeptInOneWrite()
+    {
+        const QString ini = dir->filePath("ORVALDIS.ini");
+        setRegistryFile(ini);
+        Store s(dir->path());
+        s.noteIdsInUse({});
+        s.MaxIdContact = 7;
+        s.reserveIds(50, 0, 0);
+        QCOMPARE(Readregistry(RegistryKey, "MaxIdSociete"), QStringLiteral("50"));
+        QCOMPARE(Readregistry(RegistryKey, "MaxIdContact"), QStringLiteral("7"));
+        // Ids within the range write nothing more, nor ids given back after
+        // a failed write: the file taken away is not made again.
+        QVERIFY(QFile::remove(ini));
+        qint32 id = 0;
+        for (int n = 0; n < 50; ++n)
+            QVERIFY(s.nextIdSociete(&id).ok);
+        QCOMPARE(id, 50);
+        s.MaxIdSociete = 12;
+        s.saveMaxIds();
+        QVERIFY(s.nextIdSociete(&id).ok);
+        QCOMPARE(id, 13);
+        QVERIFY(!QFileInfo::exists(ini));
+        // Past the range, the new maximum is kept at once.
+        s.MaxIdSociete = 50;
+        QVERIFY(s.nextIdSociete(&id).ok);
+        QCOMPARE(Readregistry(RegistryKey, "MaxIdSociete"), QStringLiteral("51"));
+        // A reservation stops at the largest id.
+        s.MaxIdCandidature = std::numeric_limits<qint32>::max() - 2;
+        s.reserveIds(0, 0, 10);
+        QCOMPARE(Readregistry(RegistryKey, "MaxIdCandidature"), QStringLiteral("2147483647"));
+        setRegistryFile(QString());
+    }
+
+    void noIdIsGivenPastTheLargest()
+    {
+        setRegistryFile(QString());
+        Store s(dir->path());
+        QVERIFY(s.Initialisation().isEmpty());
+        s.MaxIdCandidature = std::numeric_limits<qint32>::max();
+        qint32 id = 17;
+        const Result r = s.nextIdCandidature(&id);
+        QVERIFY(!r.ok);
+        QCOMPARE(r.error, QStringLiteral("Le plus grand numéro de candidature (2147483647) a déjà "
+                                         "été donné : aucune nouvelle fiche ne peut être ajoutée "
+                                         "dans ce dossier."));
+        QCOMPARE(id, 17);
+        QCOMPARE(s.MaxIdCandidature, std::numeric_limits<qint32>::max());
     }
 };
 

@@ -2,12 +2,14 @@
 // status texts, and what happens with damaged files.
 #include "common/testfiles.h"
 #include "store/loader.h"
+#include "store/settings.h"
 
 #include <QBuffer>
 #include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <sys/stat.h>
 
 namespace
 {
@@ -96,6 +98,7 @@ private slots:
         QCOMPARE(store.Societes.size(), 2);
         QCOMPARE(store.Candidatures.size(), 5000);
         QCOMPARE(store.Favoris.size(), 1);
+        QVERIFY(store.loadWarnings().isEmpty());
         QCOMPARE(store.MaxIdSociete, 9);
         QCOMPARE(store.MaxIdContact, 3);
         QCOMPARE(store.MaxIdCandidature, 5000);
@@ -162,6 +165,109 @@ private slots:
         QCOMPARE(store.Societes[0].nom.text().size(), 50);
         QVERIFY(store.Contacts.isEmpty());
         QVERIFY(!store.loadFailed(FileKind::Candidatures));
+    }
+
+    void damagedRecordsAndSharedIdsAreReportedOncePerFile()
+    {
+        QTemporaryDir dir;
+        Store store(dir.path());
+        QVERIFY(store.Initialisation().isEmpty());
+        QList<TCandidatureRec> apps;
+        for (int i : {1, 2, 2, 3, 3, 3})
+            apps.append(makeCandidature(i, 1, "P"));
+        apps[0].version.setBytes("cnx2", 4);
+        writeRecords(store.path("candidatures.dat"), apps);
+        writeRecords(store.path("societes.dat"), QList{makeSociete(1, "A"), makeSociete(2, "B")});
+        Target target;
+        load(store, target);
+        QVERIFY(target.ended);
+        QCOMPARE(store.Candidatures.size(), 6);
+        QCOMPARE(store.loadWarnings(),
+                 QStringList{"\"candidatures.dat\" : 1 enregistrement endommagé, affiché tel "
+                             "qu'il a été lu ; plusieurs enregistrements portent le même numéro "
+                             "(2, 3)"});
+        QVERIFY(!store.loadFailed(FileKind::Candidatures));
+    }
+
+    void aNewRecordInheritsNothingThatADeletionLeftBehind()
+    {
+        QTemporaryDir dir;
+        setRegistryFile(QString());
+        Store store(dir.path());
+        QVERIFY(store.Initialisation().isEmpty());
+        // Company 7 was deleted but not its contact; contact 9 was deleted but
+        // an application still names it; application 3 was deleted but not
+        // its notes.
+        writeRecords(store.path("societes.dat"), QList{makeSociete(5, "ACME")});
+        writeRecords(store.path("contacts.dat"), QList{makeContact(4, 7, "Durand")});
+        TCandidatureRec linked = makeCandidature(2, 5, "Poste");
+        linked.id_contact = 9;
+        writeRecords(store.path("candidatures.dat"), QList{makeCandidature(1, 5, "P"), linked});
+        writeBytes(store.path("txt/BN_3.txt"), "notes de la candidature 3\r\n");
+        writeBytes(store.path("txt/notes.txt"), "pas un fichier de candidature");
+        Target target;
+        load(store, target);
+        QVERIFY(target.ended);
+        qint32 id = 0;
+        QVERIFY(store.nextIdCandidature(&id).ok);
+        QCOMPARE(id, 4);
+        QVERIFY(store.nextIdSociete(&id).ok);
+        QCOMPARE(id, 8);
+        QVERIFY(store.nextIdContact(&id).ok);
+        QCOMPARE(id, 10);
+        QCOMPARE(store.Candidatures.size(), 2);
+    }
+
+    void theHighestIdsEverGivenAreReadFromTheSettings()
+    {
+        QTemporaryDir dir;
+        Store store(dir.path());
+        QVERIFY(store.Initialisation().isEmpty());
+        writeBytes(dir.filePath("ORVALDIS.ini"),
+                   "[SOFTWARE]\nORVALDIS\\MaxIdCandidature=20\nORVALDIS\\MaxIdSociete=abc\n");
+        setRegistryFile(dir.filePath("ORVALDIS.ini"));
+        writeRecords(store.path("societes.dat"), QList{makeSociete(5, "ACME")});
+        writeRecords(store.path("candidatures.dat"), QList{makeCandidature(1, 5, "P")});
+        Target target;
+        load(store, target);
+        setRegistryFile(QString());
+        QVERIFY(target.ended);
+        QCOMPARE(store.MaxIdCandidature, 20);
+        QCOMPARE(store.MaxIdSociete, 5); // a value that is not a number is ignored
+    }
+
+    void aPipeOrAHugeFileIsRefusedAndTheOthersStillLoad()
+    {
+        QTemporaryDir dir;
+        setRegistryFile(QString());
+        Store store(dir.path());
+        QVERIFY(store.Initialisation().isEmpty());
+        writeRecords(store.path("contacts.dat"), QList{makeContact(3, 4, "Durand")});
+        writeRecords(store.path("favoris.dat"), QList<TFavoriRec>{TFavoriRec{}});
+        // A pipe where the applications are: opening it would wait for a writer.
+        QVERIFY(QFile::remove(store.path("candidatures.dat")));
+        QCOMPARE(::mkfifo(QFile::encodeName(store.path("candidatures.dat")).constData(), 0600), 0);
+        // A sparse file of 40 GB where the companies are.
+        {
+            QFile huge(store.path("societes.dat"));
+            QVERIFY(huge.open(QIODevice::WriteOnly));
+            if (!huge.resize(qint64(40) << 30)) QSKIP("no sparse file of 40 GB here");
+        }
+        Target target;
+        load(store, target);
+        QVERIFY(target.ended);
+        QCOMPARE(target.total, 1);
+        QVERIFY(store.loadFailed(FileKind::Candidatures));
+        QVERIFY(store.loadError(FileKind::Candidatures).contains("tube"));
+        QVERIFY(store.loadFailed(FileKind::Societes));
+        QVERIFY(store.loadError(FileKind::Societes).contains("40 Go"));
+        QVERIFY(store.Societes.isEmpty() && store.Candidatures.isEmpty());
+        QCOMPARE(store.Contacts.size(), 1);
+        QCOMPARE(store.Favoris.size(), 1);
+        QVERIFY(!store.loadFailed(FileKind::Contacts) && !store.loadFailed(FileKind::Favoris));
+        // Neither is ever written over.
+        QVERIFY(!store.append(makeSociete(1, "ACME")).ok);
+        QCOMPARE(QFileInfo(store.path("societes.dat")).size(), qint64(40) << 30);
     }
 
     void anUnreadableFileIsReportedAndProtected()

@@ -68,13 +68,15 @@ bool operate(Store& store, QRandomGenerator& rng, int k)
     auto any = [&rng](qsizetype n) { return n > 0 ? int(rng.bounded(int(n))) : -1; };
     switch (kind) {
     case 0: {
-        const qint32 id = store.nextIdSociete();
+        qint32 id = 0;
+        if (!store.nextIdSociete(&id).ok) return false;
         return store.append(makeSociete(id, QStringLiteral("SOCIETE %1").arg(k))).ok;
     }
     case 1: {
         const int s = any(store.Societes.size());
         if (s < 0) return true;
-        const qint32 id = store.nextIdContact();
+        qint32 id = 0;
+        if (!store.nextIdContact(&id).ok) return false;
         return store
             .append(makeContact(id, store.Societes[s].id, QStringLiteral("Contact %1").arg(k)))
             .ok;
@@ -82,7 +84,8 @@ bool operate(Store& store, QRandomGenerator& rng, int k)
     case 2: {
         const int s = any(store.Societes.size());
         if (s < 0) return true;
-        const qint32 id = store.nextIdCandidature();
+        qint32 id = 0;
+        if (!store.nextIdCandidature(&id).ok) return false;
         return store
             .append(makeCandidature(id, store.Societes[s].id, QStringLiteral("Poste %1").arg(k),
                                     "20260105"))
@@ -106,7 +109,7 @@ bool operate(Store& store, QRandomGenerator& rng, int k)
     case 5: {
         const int i = any(store.Candidatures.size());
         if (i < 0) return true;
-        return DelCandidature(store, store.Candidatures[i].id).rewrite.outcome == Rewrite::Done;
+        return DelCandidature(store, i).rewrite.outcome == Rewrite::Done;
     }
     case 6: {
         // A company without application, as the program allows.

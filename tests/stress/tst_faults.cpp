@@ -119,11 +119,23 @@ QList<QPair<QString, Operation>> operations()
 {
     return {
         {"append company",
-         [](TestStore& s) { return s.append(makeSociete(s.nextIdSociete(), "NOUVELLE")); }},
+         [](TestStore& s) {
+             qint32 id = 0;
+             if (Result r = s.nextIdSociete(&id); !r.ok) return r;
+             return s.append(makeSociete(id, "NOUVELLE"));
+         }},
         {"append contact",
-         [](TestStore& s) { return s.append(makeContact(s.nextIdContact(), 1, "Petit")); }},
+         [](TestStore& s) {
+             qint32 id = 0;
+             if (Result r = s.nextIdContact(&id); !r.ok) return r;
+             return s.append(makeContact(id, 1, "Petit"));
+         }},
         {"append application",
-         [](TestStore& s) { return s.append(makeCandidature(s.nextIdCandidature(), 3, "Poste")); }},
+         [](TestStore& s) {
+             qint32 id = 0;
+             if (Result r = s.nextIdCandidature(&id); !r.ok) return r;
+             return s.append(makeCandidature(id, 3, "Poste"));
+         }},
         {"append favourite",
          [](TestStore& s) {
              TFavoriRec f{};
