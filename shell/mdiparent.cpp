@@ -123,7 +123,10 @@ void TMDIParent::buildMenus()
 {
     QMenuBar* bar = menuBar();
     bar->setObjectName(QStringLiteral("Menu_Barre"));
-    bar->setStyle(new MenuBarStyle(QApplication::style()->name()));
+    // A widget does not own the style it is given: the bar does here.
+    auto* style = new MenuBarStyle(QApplication::style()->name());
+    style->setParent(bar);
+    bar->setStyle(style);
 
     MenuFichier = bar->addMenu(QString());
     MenuQuitter = MenuFichier->addAction(QString(), this, &QWidget::close);

@@ -69,3 +69,20 @@ TSocieteRec makeSociete(qint32 id, const QString& nom, const char* categorie = "
 TContactRec makeContact(qint32 id, qint32 societe, const QString& nom);
 TCandidatureRec makeCandidature(qint32 id, qint32 societe, const QString& intitule,
                                 const QString& date = QStringLiteral("20260115"));
+
+// A time limit of a test that tells linear work from quadratic: the build
+// with the sanitizers runs several times slower, and gets ten times longer.
+constexpr int timeLimitMs(int ms)
+{
+#if defined(__SANITIZE_ADDRESS__)
+    return ms * 10;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+    return ms * 10;
+#else
+    return ms;
+#endif
+#else
+    return ms;
+#endif
+}
