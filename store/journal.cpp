@@ -266,6 +266,28 @@ bool JournalStep::writePrepared(const QString& file, const char* data, qint64 si
     return recordfile::replaceContent(*out, data, size, error);
 }
 
+QString JournalStep::stoppedText(qsizetype failed, const QString& error) const
+{
+    // What is already done stays done: the journal finishes the rest at the
+    // next start, so the user is not sent to the safety copies.
+    QString text = QStringLiteral("Une erreur critique est survenue lors du remplacement du "
+                                  "fichier ") +
+                   quoted(prepared_[failed].file) + QLatin1Char('.') + CR;
+    QStringList done;
+    for (qsizetype j = 0; j < failed; ++j)
+        done.append(quoted(prepared_[j].file));
+    if (done.size() == 1)
+        text +=
+            QStringLiteral("Le fichier ") + done.first() + QStringLiteral(" est déjà remplacé. ");
+    else if (!done.isEmpty())
+        text += QStringLiteral("Les fichiers ") + done.join(QStringLiteral(", ")) +
+                QStringLiteral(" sont déjà remplacés. ");
+    return text +
+           QStringLiteral("L'application va se terminer maintenant ; l'opération commencée sera "
+                          "terminée à son prochain lancement.") +
+           CR + CR + error;
+}
+
 RewriteResult JournalStep::apply()
 {
     const QString journalPath = store_.path(QString::fromLatin1(journal::FileName));
@@ -290,7 +312,7 @@ RewriteResult JournalStep::apply()
             return {Rewrite::Unchanged,
                     QStringLiteral("Impossible de remplacer ") + quoted(p.file) + CR + CR + error};
         }
-        return {Rewrite::Failed, p.failureText(error)};
+        return {Rewrite::Failed, stoppedText(i, error)};
     }
     return {Rewrite::Done, QString()};
 }

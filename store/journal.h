@@ -87,9 +87,10 @@ private:
     struct Prepared {
         QString file;
         std::function<void()> toTable;
-        std::function<QString(const QString&)> failureText;
     };
     bool writePrepared(const QString& file, const char* data, qint64 size, QString* error);
+    // The message of a step stopped at its prepared file `failed`.
+    QString stoppedText(qsizetype failed, const QString& error) const;
     void dropPrepared();
 
     Store& store_;
@@ -110,8 +111,7 @@ RewriteResult JournalStep::prepareWithout(const std::function<bool(const T&)>& d
         store_.writeWithout<T>(drop, progress, store_.path(journal::preparedName(file)), &kept);
     if (r.outcome != Rewrite::Done) return r;
     Store& store = store_;
-    prepared_.append({file, [&store, kept] { store.table<T>() = kept; },
-                      [&store](const QString& e) { return store.rewriteFailureText<T>(e); }});
+    prepared_.append({file, [&store, kept] { store.table<T>() = kept; }});
     return r;
 }
 
@@ -126,7 +126,6 @@ template <class T> bool JournalStep::prepare(const QList<T>& records, QString* e
                        qint64(records.size()) * qint64(sizeof(T)), error))
         return false;
     Store& store = store_;
-    prepared_.append({file, [&store, records] { store.table<T>() = records; },
-                      [&store](const QString& e) { return store.rewriteFailureText<T>(e); }});
+    prepared_.append({file, [&store, records] { store.table<T>() = records; }});
     return true;
 }

@@ -212,6 +212,42 @@ private slots:
         QCOMPARE(f.bytes("contacts.dat"), f.contacts.left(236));
     }
 
+    // A step stopped between its two files says what is already done and
+    // that the next start finishes it, rather than sending the user to the
+    // safety copies; the next start does finish it.
+    void aStepStoppedHalfWaySaysWhatIsDoneAndWhatComes()
+    {
+        Folder f;
+        Store s(f.dir.path());
+        QVERIFY(s.Initialisation().isEmpty());
+        s.Societes = {makeSociete(1, "ACME"), makeSociete(2, "BETA")};
+        s.Contacts = {makeContact(1, 1, "Martin"), makeContact(2, 2, "Durand"),
+                      makeContact(3, 2, "Petit")};
+        JournalStep step(s);
+        QCOMPARE(step.prepareWithout<TSocieteRec>([](const TSocieteRec& r) { return r.id == 2; })
+                     .outcome,
+                 Rewrite::Done);
+        QCOMPARE(
+            step.prepareWithout<TContactRec>([](const TContactRec& k) { return k.id_societe == 2; })
+                .outcome,
+            Rewrite::Done);
+        QFile::remove(f.path("contacts.dat"));
+        QVERIFY(QDir(f.dir.path()).mkpath("contacts.dat/x"));
+        const RewriteResult r = step.apply();
+        QCOMPARE(r.outcome, Rewrite::Failed);
+        QVERIFY2(r.error.startsWith("Une erreur critique est survenue lors du remplacement du "
+                                    "fichier \"contacts.dat\".\rLe fichier \"societes.dat\" est "
+                                    "déjà remplacé. L'application va se terminer maintenant ; "
+                                    "l'opération commencée sera terminée à son prochain "
+                                    "lancement.\r\r"),
+                 qPrintable(r.error));
+        QCOMPARE(f.bytes("societes.dat"), recordBytes(makeSociete(1, "ACME")));
+
+        QVERIFY(QDir(f.path("contacts.dat")).removeRecursively());
+        QCOMPARE(f.restart(), QStringList());
+        QCOMPARE(f.bytes("contacts.dat"), recordBytes(makeContact(1, 1, "Martin")));
+    }
+
     void aFileThatCannotBeDeletedIsToldAboutAndTheStepEnds()
     {
         Folder f;
