@@ -31,7 +31,7 @@ QString preparedName(const QString& dataFile);
 
 // Finishes or clears away a step left by a stop in its middle. Gives a
 // message for each change that could not be made; the data files concerned
-// are then not written during the session and the journal stays for the
+// are then not written while the program runs and the journal stays for the
 // next start. A damaged journal is moved to the backup directory with the
 // prepared files it may have named, and the data files stay as they are.
 QStringList recover(Store& store);
