@@ -64,6 +64,23 @@ QStringList allMatches(const QRegularExpression& re, const QString& text)
     return found;
 }
 
+// The text with each match of `re` replaced by what `with` makes of it.
+template <class With>
+QString replaceMatches(const QString& text, const QRegularExpression& re, With with)
+{
+    QString out;
+    qsizetype last = 0;
+    auto it = re.globalMatch(text);
+    while (it.hasNext()) {
+        const auto m = it.next();
+        out += QStringView(text).mid(last, m.capturedStart() - last);
+        out += with(m);
+        last = m.capturedEnd();
+    }
+    out += QStringView(text).mid(last);
+    return out;
+}
+
 // The last match in a tag, empty when there is none.
 QString lastMatch(const QRegularExpression& re, const QString& tag)
 {
@@ -84,12 +101,7 @@ QString decodeReferences(QString v)
     if (!v.contains(QLatin1Char('&'))) return v;
     static const QRegularExpression ref(QStringLiteral("&(#[0-9]{1,7}|#[xX][0-9a-fA-F]{1,6}|"
                                                        "amp|quot|apos|lt|gt);"));
-    QString out;
-    qsizetype last = 0;
-    auto it = ref.globalMatch(v);
-    while (it.hasNext()) {
-        const auto m = it.next();
-        out += QStringView(v).mid(last, m.capturedStart() - last);
+    return replaceMatches(v, ref, [](const QRegularExpressionMatch& m) {
         const QString r = m.captured(1);
         char32_t c = 0;
         if (r == QLatin1String("amp"))
@@ -106,11 +118,8 @@ QString decodeReferences(QString v)
             c = r.mid(2).toUInt(nullptr, 16);
         else
             c = r.mid(1).toUInt();
-        if (c > 0 && c <= 0x10FFFF) out += QString::fromUcs4(&c, 1);
-        last = m.capturedEnd();
-    }
-    out += QStringView(v).mid(last);
-    return out;
+        return c > 0 && c <= 0x10FFFF ? QString::fromUcs4(&c, 1) : QString();
+    });
 }
 
 // The attribute text with its name in lower case: "SRC='a'" and "src='a'"
@@ -442,17 +451,9 @@ QString rewriteLinks(const QString& html, const QHash<QString, QString>& replace
         if (base.match(tag).hasMatch()) return; // relative names are the copy's own
         if (!pieces.isEmpty() && (tag.contains(QLatin1String("src="), Qt::CaseInsensitive) ||
                                   tag.contains(QLatin1String("href="), Qt::CaseInsensitive))) {
-            QString t;
-            qsizetype from = 0;
-            auto it = attributes.globalMatch(tag);
-            while (it.hasNext()) {
-                const auto m = it.next();
-                t += QStringView(tag).mid(from, m.capturedStart() - from);
-                t += replacements.value(attributeKey(m.captured(0)));
-                from = m.capturedEnd();
-            }
-            t += QStringView(tag).mid(from);
-            tag = std::move(t);
+            tag = replaceMatches(tag, attributes, [&](const QRegularExpressionMatch& m) {
+                return replacements.value(attributeKey(m.captured(0)));
+            });
         }
         if (!styleNames.isEmpty() && tag.contains(QLatin1String("url("), Qt::CaseInsensitive))
             tag = rewriteStyleAttributes(tag, styleNames);
