@@ -211,9 +211,13 @@ QString safeSegment(const QString& segment)
                  : QLatin1Char('_');
     while (s.contains(QLatin1String("..")))
         s.replace(QLatin1String(".."), QLatin1String("."));
+    if (s.size() > MaxSegment) s = s.right(MaxSegment);
+    // No hidden file, and no dot at the end that an added extension would
+    // double ("a." + ".css").
     while (s.startsWith(QLatin1Char('.')))
         s.remove(0, 1);
-    if (s.size() > MaxSegment) s = s.right(MaxSegment);
+    while (s.endsWith(QLatin1Char('.')))
+        s.chop(1);
     return s.isEmpty() ? QStringLiteral("fichier") : s;
 }
 

@@ -153,6 +153,11 @@ void TestPageCopy::localNames()
     }
     QVERIFY(n.nameFor(QUrl(QStringLiteral("http://s.fr/style.php")), QStringLiteral(".css"))
                 .endsWith(QStringLiteral(".css")));
+    // A last segment ending in dots gets the extension once, with no "..".
+    QCOMPARE(n.nameFor(QUrl(QStringLiteral("http://s.fr/x/a.")), QStringLiteral(".css")),
+             QStringLiteral("20260115_093000_a.css"));
+    QCOMPARE(n.nameFor(QUrl(QStringLiteral("http://s.fr/x/b...")), QStringLiteral(".css")),
+             QStringLiteral("20260115_093000_b.css"));
 }
 
 void TestPageCopy::plan()
