@@ -251,11 +251,12 @@ QString applicationNotFoundText(qint32 id)
         .arg(id);
 }
 
-DocumentResult linkDocument(Store& store, qint32 id, DocSlot slot, const LinkChoice& choice)
+DocumentResult linkDocument(Store& store, qint32 id, DocSlot slot, const LinkChoice& choice,
+                            int position)
 {
     const QString problem = choiceProblem(choice);
     if (!problem.isEmpty()) return {Result::failure(problem), {}};
-    const int pos = findById(store.Candidatures, id);
+    const int pos = findChosen(std::as_const(store).Candidatures, id, position);
     if (pos < 0) return {Result::failure(applicationNotFoundText(id)), {}};
 
     const bool keepText = !choice.file && !choice.text.isEmpty();
@@ -298,9 +299,9 @@ DocumentResult linkDocument(Store& store, qint32 id, DocSlot slot, const LinkCho
     return done;
 }
 
-DocumentResult unlinkDocument(Store& store, qint32 id, DocSlot slot)
+DocumentResult unlinkDocument(Store& store, qint32 id, DocSlot slot, int position)
 {
-    const int pos = findById(store.Candidatures, id);
+    const int pos = findChosen(std::as_const(store).Candidatures, id, position);
     if (pos < 0) return {Result::failure(applicationNotFoundText(id)), {}};
     TCandidatureRec rec = std::as_const(store.Candidatures)[pos];
     const QString old = pathField(rec, slot).text();

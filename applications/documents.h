@@ -108,10 +108,10 @@ struct [[nodiscard]] DocumentResult {
     QStringList furtherErrors;
 };
 
-// The operations on the application `id` of store.Candidatures. None shows
-// a message: each gives back the messages for the window. Nothing is written
-// or deleted before the choice has been found storable and the application
-// found.
+// The operations on the application `id` of store.Candidatures, at
+// `position` when it holds that id (see findChosen). None shows a message:
+// each gives back the messages for the window. Nothing is written or deleted
+// before the choice has been found storable and the application found.
 
 // The message when the application is no longer in the table.
 QString applicationNotFoundText(qint32 id);
@@ -120,11 +120,12 @@ QString applicationNotFoundText(qint32 id);
 // (the offer's: the application date), and creates, replaces or deletes the
 // pasted-text file to match. Succeeds when the record holds the choice and
 // its pasted text is in place.
-DocumentResult linkDocument(Store& store, qint32 id, DocSlot slot, const LinkChoice& choice);
+DocumentResult linkDocument(Store& store, qint32 id, DocSlot slot, const LinkChoice& choice,
+                            int position = -1);
 
 // Empties the slot's path field and, except for the offer, its date field;
 // then deletes the imported PDF it pointed to and its pasted-text file.
-DocumentResult unlinkDocument(Store& store, qint32 id, DocSlot slot);
+DocumentResult unlinkDocument(Store& store, qint32 id, DocSlot slot, int position = -1);
 
 // After an application has been removed from candidatures.dat: deletes the
 // imported PDFs its five slots point to (DeleteFichier), then its text files

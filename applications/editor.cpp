@@ -479,7 +479,8 @@ report::Report ApplicationEditor::applicationReport() const
     captions.rdv = z_->Label_RDV->text();
     report::Report r;
     r.title = QStringLiteral("Rapport de candidature");
-    r.variables = RapportCandidature(s_.store(), s_.IdCandidature, captions, QDate::currentDate());
+    r.variables = RapportCandidature(s_.store(), s_.IdCandidature, captions,
+                                     QDate::currentDate(), s_.PositionCandidature);
     r.pages = report::prepare(
         report::templateOrEmpty(s_.store().path(QStringLiteral("Reports/Candidature.frf"))),
         r.variables);
@@ -590,7 +591,8 @@ void ApplicationEditor::voirClick(int slot)
 void ApplicationEditor::ajoutClick(int slot)
 {
     TFormLierDoc dialog(&page_);
-    if (dialog.run(s_.store(), s_.IdCandidature, DocSlot(slot), s_.RafraichirListing))
+    if (dialog.run(s_.store(), s_.IdCandidature, s_.PositionCandidature, DocSlot(slot),
+                   s_.RafraichirListing))
         StringGrid1DblClick();
 }
 
@@ -598,7 +600,7 @@ void ApplicationEditor::supprimerClick(int slot)
 {
     const auto s = DocSlot(slot);
     if (!msg::confirm(GetTxt(slotInfo(s).unlinkQuestion))) return;
-    const DocumentResult unlinked = unlinkDocument(s_.store(), s_.IdCandidature, s);
+    const DocumentResult unlinked = unlinkDocument(s_.store(), s_.IdCandidature, s, s_.PositionCandidature);
     reported(unlinked.result);
     showErrors(unlinked.furtherErrors);
     if (!unlinked.result.ok) return;

@@ -4,6 +4,7 @@
 #include "platform/messages.h"
 #include "platform/showresult.h"
 #include "store/store.h"
+#include "store/tables.h"
 
 #include <QDateEdit>
 #include <QFileInfo>
@@ -156,14 +157,12 @@ void TFormLierDoc::Bt_OKClick()
     accept();
 }
 
-bool TFormLierDoc::run(Store& store, qint32 id, DocSlot slot, bool& rafraichirListing)
+bool TFormLierDoc::run(Store& store, qint32 id, int position, DocSlot slot,
+                       bool& rafraichirListing)
 {
-    const TCandidatureRec* rec = nullptr;
-    for (const TCandidatureRec& r : std::as_const(store.Candidatures))
-        if (r.id == id) {
-            rec = &r;
-            break;
-        }
+    position = findChosen(std::as_const(store).Candidatures, id, position);
+    const TCandidatureRec* rec =
+        position >= 0 ? &std::as_const(store).Candidatures[position] : nullptr;
     if (!rec) {
         msg::error(QStringLiteral("La candidature n° %1 est introuvable.").arg(id));
         return false;
@@ -186,7 +185,7 @@ bool TFormLierDoc::run(Store& store, qint32 id, DocSlot slot, bool& rafraichirLi
     const int result = dialogs::exec(*this);
     rafraichir_ = nullptr;
     if (result != QDialog::Accepted) return false;
-    const DocumentResult linked = linkDocument(store, id, slot, choice());
+    const DocumentResult linked = linkDocument(store, id, slot, choice(), position);
     reported(linked.result);
     showErrors(linked.furtherErrors);
     if (!linked.result.ok) return false;

@@ -20,11 +20,12 @@ class TFormLierDoc : public QDialog
 public:
     explicit TFormLierDoc(QWidget* parent = nullptr);
 
-    // Opens the dialog on the slot of the application `id`; on OK writes the
-    // choice (linkDocument). True when the record was written: the caller
-    // then reloads the editor. Every change made in the dialog, and a
-    // written record, set `rafraichirListing`.
-    bool run(Store& store, qint32 id, DocSlot slot, bool& rafraichirListing);
+    // Opens the dialog on the slot of the application `id` (at `position`
+    // when it holds that id); on OK writes the choice (linkDocument). True
+    // when the record was written: the caller then reloads the editor.
+    // Every change made in the dialog, and a written record, set
+    // `rafraichirListing`.
+    bool run(Store& store, qint32 id, int position, DocSlot slot, bool& rafraichirListing);
 
     // The choice as the dialog holds it.
     LinkChoice choice() const;

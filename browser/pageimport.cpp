@@ -77,9 +77,7 @@ DocumentResult joinImport(Store& store, const ImportRow& row, DocSlot slot, cons
 {
     const QList<TCandidatureRec>& table = std::as_const(store).Candidatures;
     // The row's own application, even when another one has the same date and title.
-    int pos = row.position;
-    if (pos < 0 || pos >= table.size() || !isLive(table[pos]) || table[pos].id != row.id)
-        pos = findById(table, row.id);
+    const int pos = findChosen(table, row.id, row.position);
     if (pos < 0) return {Result::failure(applicationNotFoundText(row.id)), {}};
 
     // A path cut to fit its field would link to no file: refuse it instead.

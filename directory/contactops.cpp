@@ -235,9 +235,9 @@ Result clearContactLinks(Store& store, const QList<qint32>& contactIds)
     return journal::clearLinks(store, contactIds);
 }
 
-Result linkContact(Store& store, qint32 candidature, qint32 contact)
+Result linkContact(Store& store, qint32 candidature, qint32 contact, int position)
 {
-    const int i = findById(store.Candidatures, candidature);
+    const int i = findChosen(std::as_const(store).Candidatures, candidature, position);
     if (i < 0) return Result::failure(QString());
     TCandidatureRec copy = std::as_const(store.Candidatures)[i];
     copy.id_contact = contact;

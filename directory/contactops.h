@@ -82,9 +82,10 @@ ContactDeletionResult deleteContactsNamed(Store& store, qint32 societe, const QS
 // contacts, one write in place each; stops at the first failed write.
 Result clearContactLinks(Store& store, const QList<qint32>& contactIds);
 
-// Links the application `candidature` to the contact `contact`, in place.
-// An application that is not in the table fails without a message.
-Result linkContact(Store& store, qint32 candidature, qint32 contact);
+// Links the application `candidature` (at `position` when it holds that id,
+// see findChosen) to the contact `contact`, in place. An application that
+// is not in the table fails without a message.
+Result linkContact(Store& store, qint32 candidature, qint32 contact, int position = -1);
 
 // Messages of the contacts, as the user reads them.
 namespace contacttexts

@@ -56,10 +56,11 @@ QString reportMemo(const Store& store, const TCandidatureRec& c)
 }
 
 QMap<QString, QString> RapportCandidature(const Store& store, qint32 id,
-                                          const EditorCaptions& captions, const QDate& today)
+                                          const EditorCaptions& captions, const QDate& today,
+                                          int position)
 {
     QMap<QString, QString> v;
-    const int i = findById(store.Candidatures, id);
+    const int i = findChosen(store.Candidatures, id, position);
     const TCandidatureRec c = i >= 0 ? store.Candidatures[i] : TCandidatureRec{};
     v["madate"] = today.toString(QStringLiteral("dd/MM/yyyy"));
     v["Titre"] = GetTxt(212) + QLatin1Char(' ') + SQL2Date(c.date.text());

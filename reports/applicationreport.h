@@ -23,7 +23,9 @@ struct EditorCaptions {
 // there is none.
 QString reportMemo(const Store& store, const TCandidatureRec& c);
 
-// The variables of the report of application `id`; an application, company
-// or contact that is not found gives empty values, never a failure.
+// The variables of the report of application `id` (at `position` when it
+// holds that id, see findChosen); an application, company or contact that
+// is not found gives empty values, never a failure.
 QMap<QString, QString> RapportCandidature(const Store& store, qint32 id,
-                                          const EditorCaptions& captions, const QDate& today);
+                                          const EditorCaptions& captions, const QDate& today,
+                                          int position = -1);

@@ -47,9 +47,5 @@ void ProgramState::setRelancesSeules(bool on)
 
 int ProgramState::chosenCandidature() const
 {
-    const QList<TCandidatureRec>& apps = store_->Candidatures;
-    const int i = PositionCandidature;
-    if (i >= 0 && i < apps.size() && isLive(apps[i]) && qint32(apps[i].id) == IdCandidature)
-        return i;
-    return findById(apps, IdCandidature);
+    return findChosen(std::as_const(*store_).Candidatures, IdCandidature, PositionCandidature);
 }

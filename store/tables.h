@@ -13,3 +13,14 @@ template <class T> int findById(const QList<T>& table, qint32 id)
         if (isLive(table[i]) && qint32(table[i].id) == id) return i;
     return -1;
 }
+
+// Position of the record the user chose: `position` while it still holds
+// the live record `id`, else the first live record with that id. Two
+// records of a damaged file may share an id; the position tells them apart.
+template <class T> int findChosen(const QList<T>& table, qint32 id, int position)
+{
+    if (position >= 0 && position < table.size() && isLive(table[position]) &&
+        qint32(table[position].id) == id)
+        return position;
+    return findById(table, id);
+}

@@ -362,6 +362,30 @@ private slots:
         QVERIFY(f.txtDir().isEmpty());
     }
 
+    // A damaged file may hold two applications with one id: the document goes
+    // to the one the user chose, and a position that no longer holds the id
+    // falls back to the first live record with it.
+    void twoApplicationsWithOneIdTheChosenOneReceivesTheDocument()
+    {
+        TCandidatureRec other = app(7);
+        other.intitule = QStringLiteral("Comptable");
+        Fixture f({app(7), other});
+        const QString pdf = f.makeFile("Import/offre.pdf");
+        const QByteArray first = recordBytes(f.onDisk(0));
+        QVERIFY(linkDocument(f.store, 7, DocSlot::Lettre, link(true, pdf, QDate(2026, 3, 1)), 1)
+                    .result.ok);
+        QCOMPARE(f.onDisk(1).lettre.text(), pdf);
+        QCOMPARE(recordBytes(f.onDisk(0)), first);
+        QVERIFY(unlinkDocument(f.store, 7, DocSlot::Lettre, 1).result.ok);
+        QCOMPARE(f.onDisk(1).lettre.text(), QString());
+        QCOMPARE(recordBytes(f.onDisk(0)), first);
+        // Position 5 is past the table: the first record with the id.
+        QVERIFY(linkDocument(f.store, 7, DocSlot::CV, link(true, pdf, QDate(2026, 3, 2)), 5)
+                    .result.ok);
+        QCOMPARE(f.onDisk(0).cv.text(), pdf);
+        QCOMPARE(f.onDisk(1).cv.text(), QString());
+    }
+
     void theEditorDescribesEachState()
     {
         TCandidatureRec r = app(7);

@@ -55,7 +55,7 @@ bool runDialog(Fixture& f, DocSlot slot, bool& rafraichir,
         return dlg ? answer(*dlg) : int(QDialog::Rejected);
     });
     TFormLierDoc dialog;
-    const bool written = dialog.run(f.store, 7, slot, rafraichir);
+    const bool written = dialog.run(f.store, 7, 0, slot, rafraichir);
     dialogs::setExecHook({});
     if (!answered) qWarning("the dialog was not shown");
     return written;

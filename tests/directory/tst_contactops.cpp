@@ -283,6 +283,16 @@ private slots:
         QCOMPARE(f.linkOnDisk(0), 1);
         QCOMPARE(m.count(), 0);
     }
+
+    void ofTwoApplicationsWithOneIdTheChosenOneIsLinked()
+    {
+        FakeMessages m;
+        Folder f({contact(1, 1, "Martin")}, {linkedTo(10, 0), linkedTo(10, 0)});
+        QVERIFY(linkContact(f.store, 10, 1, 1).ok);
+        QCOMPARE(f.linkOnDisk(1), 1);
+        QCOMPARE(f.linkOnDisk(0), 0);
+        QCOMPARE(m.count(), 0);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestContactOps)

@@ -119,6 +119,16 @@ private slots:
         QCOMPARE(v["Intitule"], QStringLiteral("Comptable"));
         QCOMPARE(RapportCandidature(f.store, 12345, {}, QDate(2026, 1, 1))["Intitule"], QString());
     }
+
+    void ofTwoApplicationsWithOneIdTheChosenOneIsReported()
+    {
+        Folder f;
+        f.store.Candidatures.append(makeCandidature(7, 1, "Juriste", "20260306"));
+        QCOMPARE(RapportCandidature(f.store, 7, {}, QDate(2026, 1, 1), 1)["Intitule"],
+                 QStringLiteral("Juriste"));
+        QCOMPARE(RapportCandidature(f.store, 7, {}, QDate(2026, 1, 1), 0)["Intitule"],
+                 QStringLiteral("Comptable"));
+    }
 };
 
 QTEST_GUILESS_MAIN(TestApplicationReport)
