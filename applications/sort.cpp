@@ -190,8 +190,6 @@ public:
         return p;
     }
 
-private:
-public:
     // Packed keys decide alone up to here; a text prefix that is equal says
     // nothing of what follows it.
     bool isText(int key) const
