@@ -232,8 +232,6 @@ void readStretch(const ReadContext& x, int from, int to, Stretch& out)
     }
 }
 
-// Below this many applications a second thread costs more than it saves.
-constexpr int TwoThreadsFrom = 20000;
 
 } // namespace
 
@@ -254,7 +252,7 @@ ListingBase readListing(const QList<TCandidatureRec>& candidatures,
     // The records are read from memory at the pace of the memory: two
     // threads read two halves of a large table, each writing only its own
     // positions of the flags.
-    const int half = n >= TwoThreadsFrom ? n / 2 : n;
+    const int half = n >= ListingTwoThreadsFrom ? n / 2 : n;
     Stretch first, second;
     first.list.reserve(n);
     std::exception_ptr failed;

@@ -1,6 +1,8 @@
 #include "applications/sort.h"
 
 #include <algorithm>
+#include <system_error>
+#include <thread>
 #include <vector>
 
 void PrepareTri(const QString& tri, OrdreCles& keys)
@@ -249,6 +251,31 @@ private:
     int used_ = 0;
 };
 
+// Sorts the packed keys. A long list is sorted in two halves on two
+// threads, which are then merged; the order is the same, every key being
+// told apart by the comparison.
+template <class Less> void sortPacked(std::vector<Packed>& packed, const Less& less)
+{
+    if (packed.size() < size_t(ListingTwoThreadsFrom)) {
+        std::sort(packed.begin(), packed.end(), less);
+        return;
+    }
+    const auto mid = packed.begin() + std::ptrdiff_t(packed.size() / 2);
+    std::thread other;
+    try {
+        other = std::thread([&] { std::sort(mid, packed.end(), less); });
+    } catch (const std::system_error&) {
+        std::sort(packed.begin(), packed.end(), less);
+        return;
+    }
+    std::sort(packed.begin(), mid, less);
+    other.join();
+    static thread_local std::vector<Packed> merged;
+    merged.resize(packed.size());
+    std::merge(packed.begin(), mid, mid, packed.end(), merged.begin(), less);
+    packed.swap(merged);
+}
+
 } // namespace
 
 void TListingMaListe::sort(const OrdreCles& keys)
@@ -279,7 +306,7 @@ void TListingMaListe::sort(const OrdreCles& keys)
     for (qsizetype i = 0; i < n; ++i)
         packed.push_back(packer.pack(e[i], quint32(i)));
 
-    std::sort(packed.begin(), packed.end(), [&](const Packed& a, const Packed& b) {
+    sortPacked(packed, [&](const Packed& a, const Packed& b) {
         if (a.hi != b.hi) return a.hi < b.hi;
         if (a.lo != b.lo) return a.lo < b.lo;
         return less(e[a.at], e[b.at]);

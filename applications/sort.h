@@ -66,6 +66,10 @@ QList<qint32> societeRanks(const QList<TSocieteRec>& societes);
 // Negative, 0 or positive, the first differing key of the six deciding.
 int compareElements(const TElementListing& a, const TElementListing& b, const OrdreCles& keys);
 
+// From this many applications, reading the table and sorting the listing
+// each go on two threads; below it a second thread costs more than it saves.
+inline constexpr int ListingTwoThreadsFrom = 20000;
+
 // The list the listing sorts; it sorts ascending, equal elements in the
 // order of their table (`index`), and reads backwards for the descending
 // order.

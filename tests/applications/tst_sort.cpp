@@ -303,16 +303,21 @@ private slots:
     {
         QTest::addColumn<QString>("tri");
         QTest::addColumn<bool>("ranked");
+        QTest::addColumn<int>("count");
         for (const char* tri : {"d", "s", "c", "i", "r", "f", "m"}) {
-            QTest::newRow(tri) << QString::fromLatin1(tri) << true;
+            QTest::newRow(tri) << QString::fromLatin1(tri) << true << 3000;
             QTest::newRow(qPrintable(QStringLiteral("%1 without ranks or prefixes").arg(tri)))
-                << QString::fromLatin1(tri) << false;
+                << QString::fromLatin1(tri) << false << 3000;
+            // A list long enough to be sorted in two halves, odd in length.
+            QTest::newRow(qPrintable(QStringLiteral("%1 long").arg(tri)))
+                << QString::fromLatin1(tri) << true << ListingTwoThreadsFrom + 1;
         }
     }
     void theListSortsAsTheComparisonSays()
     {
         QFETCH(QString, tri);
         QFETCH(bool, ranked);
+        QFETCH(int, count);
         QRandomGenerator rng(4242);
         QList<TSocieteRec> companies;
         const char* names[] = {
@@ -352,7 +357,7 @@ private slots:
         const qint32 numbers[] = {0, 1, -1, 20260301, 20260302, 2147483647, -2147483647 - 1};
         TListingMaListe list;
         QList<TElementListing> all;
-        for (int i = 0; i < 3000; ++i) {
+        for (int i = 0; i < count; ++i) {
             TElementListing e;
             const int c = live[int(rng.bounded(int(live.size())))];
             e.societe = &companies[c].nom;
