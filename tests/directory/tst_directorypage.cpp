@@ -203,7 +203,7 @@ private slots:
         // the main window.
         p.messages.whileShown = [&p] {
             p.frame->activateWindow();
-            QTest::qWaitForWindowActive(p.frame.get());
+            (void)QTest::qWaitForWindowActive(p.frame.get());
         };
         nom->setText(QStringLiteral("ACME"));
         ville->setFocus();
