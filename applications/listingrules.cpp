@@ -1,7 +1,10 @@
 #include "applications/listingrules.h"
 
+#include <algorithm>
+#include <atomic>
 #include <exception>
 #include <thread>
+#include <vector>
 
 #include <QDate>
 
@@ -204,6 +207,9 @@ void prefetchRecord(const TCandidatureRec& c)
 // How many records ahead of the one read the prefetch asks.
 constexpr int PrefetchAhead = 6;
 
+// Records per chunk of a table read on two threads.
+constexpr int ChunkRecords = 8192;
+
 void readStretch(const ReadContext& x, int from, int to, Stretch& out)
 {
     for (int i = from; i < to; ++i) {
@@ -249,39 +255,56 @@ ListingBase readListing(const QList<TCandidatureRec>& candidatures,
     const ReadContext x{candidatures, societes, index,          ranks,
                         today,        relance,  b.flags.data(), b.positions.data()};
 
-    // The records are read from memory at the pace of the memory: two
-    // threads read two halves of a large table, each writing only its own
-    // positions of the flags.
-    const int half = n >= ListingTwoThreadsFrom ? n / 2 : n;
-    Stretch first, second;
-    first.list.reserve(n);
+    // The records are read from memory at the pace of the memory. A large
+    // table is read in chunks that two threads take in turn, each chunk
+    // writing only its own positions of the flags: when one thread runs
+    // slower, the other reads more, and neither waits long for the other.
+    const int chunks = n >= ListingTwoThreadsFrom ? (n + ChunkRecords - 1) / ChunkRecords : 1;
+    std::vector<Stretch> parts(static_cast<size_t>(chunks));
+    // The first chunk's list becomes the listing's: it has room for all.
+    parts[0].list.reserve(n);
+    std::atomic<int> next{0};
     std::exception_ptr failed;
+    const auto read = [&] {
+        for (int k; (k = next.fetch_add(1)) < chunks;) {
+            if (k > 0) parts[size_t(k)].list.reserve(ChunkRecords);
+            readStretch(x, k * ChunkRecords, chunks == 1 ? n : std::min(n, (k + 1) * ChunkRecords),
+                        parts[size_t(k)]);
+        }
+    };
     std::thread other;
-    if (half < n) {
-        second.list.reserve(n - half);
+    if (chunks > 1) {
         other = std::thread([&] {
             try {
-                readStretch(x, half, n, second);
+                read();
             } catch (...) {
                 failed = std::current_exception();
+                next = chunks;
             }
         });
     }
     try {
-        readStretch(x, 0, half, first);
+        read();
     } catch (...) {
+        next = chunks;
         if (other.joinable()) other.join();
         throw;
     }
     if (other.joinable()) other.join();
     if (failed) std::rethrow_exception(failed);
 
-    b.list = std::move(first.list);
-    b.list.append(second.list);
-    b.badDates = std::move(first.badDates);
-    b.badDates.append(second.badDates);
-    b.total = first.total + second.total;
-    b.relances = first.relances + second.relances;
+    b.list = std::move(parts[0].list);
+    b.badDates = std::move(parts[0].badDates);
+    b.total = parts[0].total;
+    b.relances = parts[0].relances;
+    if (chunks > 1) {
+        for (size_t k = 1; k < parts.size(); ++k) {
+            b.list.append(parts[k].list);
+            b.badDates.append(parts[k].badDates);
+            b.total += parts[k].total;
+            b.relances += parts[k].relances;
+        }
+    }
     return b;
 }
 

@@ -606,6 +606,54 @@ private slots:
         QCOMPARE(positions(build(apps, threeCompanies(), "2", filters(false, false, true))),
                  followUps);
     }
+
+    // A large table is read in chunks on two threads: what it gives is what
+    // reading the same records as small tables gives, joined in table order.
+    void aLargeTableReadsAsItsPartsDo()
+    {
+        const QList<TSocieteRec> societes = threeCompanies();
+        const SocieteIndex index(societes);
+        QList<TCandidatureRec> all;
+        const int n = 3 * ListingTwoThreadsFrom + 123;
+        all.reserve(n);
+        for (int i = 0; i < n; ++i) {
+            TCandidatureRec c = application(i + 1, 1 + i % 4, QStringLiteral("Poste %1").arg(i % 97),
+                                            -(i % 40));
+            if (i % 11 == 0) c.terminee = 1;
+            if (i % 13 == 0) c.cv = QStringLiteral("cv.pdf");
+            if (i % 17 == 0) setAppointment(c, i % 5, QStringLiteral("3"));
+            if (i % 19 == 0) c.date_suite = QStringLiteral("2026x301"); // damaged
+            if (i % 23 == 0) c.intitule = QString();                    // not live
+            all.append(c);
+        }
+        const ListingBase whole = readListing(all, societes, index, today(), QStringLiteral("15"));
+
+        ListingBase parts;
+        const int part = ListingTwoThreadsFrom / 2; // read on one thread
+        QList<int> listed;
+        for (int from = 0; from < n; from += part) {
+            const ListingBase b = readListing(all.mid(from, part), societes, index, today(),
+                                              QStringLiteral("15"));
+            parts.flags += b.flags;
+            parts.positions += b.positions;
+            parts.total += b.total;
+            parts.relances += b.relances;
+            for (int i : b.badDates)
+                parts.badDates << from + i;
+            for (int k = 0; k < b.list.size(); ++k)
+                listed << from + b.list.at(k).index;
+        }
+        QCOMPARE(whole.flags, parts.flags);
+        QCOMPARE(whole.positions, parts.positions);
+        QCOMPARE(whole.total, parts.total);
+        QCOMPARE(whole.relances, parts.relances);
+        QCOMPARE(whole.badDates, parts.badDates);
+        QList<int> wholeListed;
+        for (int k = 0; k < whole.list.size(); ++k)
+            wholeListed << whole.list.at(k).index;
+        QCOMPARE(wholeListed, listed);
+        QVERIFY(whole.relances > 0 && !whole.badDates.isEmpty() && whole.total < n);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestListingRules)
