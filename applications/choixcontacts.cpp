@@ -121,7 +121,9 @@ void TFormContacts::BtListeOKClick()
     // Of several contacts with the same text, the last in the table is linked.
     const qint32 contact =
         contactByDisplayText(s_.store().Contacts, societe_, items.first()->text());
-    if (contact != 0 && !reported(linkContact(s_.store(), s_.IdCandidature, contact, s_.PositionCandidature))) return;
+    if (contact != 0 &&
+        !reported(linkContact(s_.store(), s_.IdCandidature, contact, s_.PositionCandidature)))
+        return;
     emit contactLinked();
     close();
 }

@@ -479,8 +479,8 @@ report::Report ApplicationEditor::applicationReport() const
     captions.rdv = z_->Label_RDV->text();
     report::Report r;
     r.title = QStringLiteral("Rapport de candidature");
-    r.variables = RapportCandidature(s_.store(), s_.IdCandidature, captions,
-                                     QDate::currentDate(), s_.PositionCandidature);
+    r.variables = RapportCandidature(s_.store(), s_.IdCandidature, captions, QDate::currentDate(),
+                                     s_.PositionCandidature);
     r.pages = report::prepare(
         report::templateOrEmpty(s_.store().path(QStringLiteral("Reports/Candidature.frf"))),
         r.variables);
@@ -600,7 +600,8 @@ void ApplicationEditor::supprimerClick(int slot)
 {
     const auto s = DocSlot(slot);
     if (!msg::confirm(GetTxt(slotInfo(s).unlinkQuestion))) return;
-    const DocumentResult unlinked = unlinkDocument(s_.store(), s_.IdCandidature, s, s_.PositionCandidature);
+    const DocumentResult unlinked =
+        unlinkDocument(s_.store(), s_.IdCandidature, s, s_.PositionCandidature);
     reported(unlinked.result);
     showErrors(unlinked.furtherErrors);
     if (!unlinked.result.ok) return;

@@ -157,8 +157,7 @@ void TFormLierDoc::Bt_OKClick()
     accept();
 }
 
-bool TFormLierDoc::run(Store& store, qint32 id, int position, DocSlot slot,
-                       bool& rafraichirListing)
+bool TFormLierDoc::run(Store& store, qint32 id, int position, DocSlot slot, bool& rafraichirListing)
 {
     position = findChosen(std::as_const(store).Candidatures, id, position);
     const TCandidatureRec* rec =

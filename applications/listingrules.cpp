@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <atomic>
 #include <exception>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -238,7 +239,6 @@ void readStretch(const ReadContext& x, int from, int to, Stretch& out)
     }
 }
 
-
 } // namespace
 
 ListingBase readListing(const QList<TCandidatureRec>& candidatures,
@@ -265,23 +265,27 @@ ListingBase readListing(const QList<TCandidatureRec>& candidatures,
     parts[0].list.reserve(n);
     std::atomic<int> next{0};
     std::exception_ptr failed;
+    const int step = chunks == 1 ? n : ChunkRecords;
     const auto read = [&] {
         for (int k; (k = next.fetch_add(1)) < chunks;) {
-            if (k > 0) parts[size_t(k)].list.reserve(ChunkRecords);
-            readStretch(x, k * ChunkRecords, chunks == 1 ? n : std::min(n, (k + 1) * ChunkRecords),
-                        parts[size_t(k)]);
+            if (k > 0) parts[size_t(k)].list.reserve(step);
+            readStretch(x, k * step, std::min(n, (k + 1) * step), parts[size_t(k)]);
         }
     };
+    // Without a second thread, this one reads every chunk.
     std::thread other;
     if (chunks > 1) {
-        other = std::thread([&] {
-            try {
-                read();
-            } catch (...) {
-                failed = std::current_exception();
-                next = chunks;
-            }
-        });
+        try {
+            other = std::thread([&] {
+                try {
+                    read();
+                } catch (...) {
+                    failed = std::current_exception();
+                    next = chunks;
+                }
+            });
+        } catch (const std::system_error&) {
+        }
     }
     try {
         read();
@@ -297,13 +301,11 @@ ListingBase readListing(const QList<TCandidatureRec>& candidatures,
     b.badDates = std::move(parts[0].badDates);
     b.total = parts[0].total;
     b.relances = parts[0].relances;
-    if (chunks > 1) {
-        for (size_t k = 1; k < parts.size(); ++k) {
-            b.list.append(parts[k].list);
-            b.badDates.append(parts[k].badDates);
-            b.total += parts[k].total;
-            b.relances += parts[k].relances;
-        }
+    for (size_t k = 1; k < parts.size(); ++k) {
+        b.list.append(parts[k].list);
+        b.badDates.append(parts[k].badDates);
+        b.total += parts[k].total;
+        b.relances += parts[k].relances;
     }
     return b;
 }
