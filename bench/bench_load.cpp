@@ -7,6 +7,9 @@
 //  BM_RawReadFreshMemory
 //                the same into buffers allocated for each run, as the tables
 //                are: adds what the kernel spends handing out new pages.
+//  BM_RawReadFreshLargePages
+//                the same with the large-page advice the loader gives its
+//                tables: the floor the loader is held to.
 //  BM_Load       runs the start-up loader thread as the program does: the
 //                tables are filled on the loader thread and handed to the
 //                interface thread, which spins its event loop meanwhile.
@@ -17,10 +20,12 @@
 // four times more slowly (a table's storage starts 32 bytes past one, which
 // copies as fast as 64).
 // BM_Load reports its time as a multiple of BM_RawRead's in the counter
-// "x_raw", and of BM_RawReadFreshMemory's in "x_fresh", when those ran.
+// "x_raw", of BM_RawReadFreshMemory's in "x_fresh" and of
+// BM_RawReadFreshLargePages's in "x_large", when those ran.
 
 #include "bench/datagen.h"
 #include "store/loader.h"
+#include "store/recordfile.h"
 #include "store/store.h"
 
 #include <QEventLoop>
@@ -86,6 +91,7 @@ const LoadFiles& loadFiles()
 // ran; the start-up benchmark compares itself with the read into new memory.
 double rawReadSeconds = 0;
 double freshReadSeconds = 0;
+double largeReadSeconds = 0;
 
 namespace
 {
@@ -106,11 +112,13 @@ Buffer newBuffer(qint64 size)
     return Buffer(static_cast<char*>(std::aligned_alloc(64, rounded ? rounded : 64)));
 }
 
-std::vector<Buffer> newBuffers(const LoadFiles& f)
+std::vector<Buffer> newBuffers(const LoadFiles& f, bool largePages = false)
 {
     std::vector<Buffer> buffers;
-    for (int k = 0; k < 4; ++k)
+    for (int k = 0; k < 4; ++k) {
         buffers.push_back(newBuffer(f.bytes[k]));
+        if (largePages) recordfile::adviseLargePages(buffers.back().get(), f.bytes[k]);
+    }
     return buffers;
 }
 
@@ -154,7 +162,7 @@ void BM_RawRead(benchmark::State& state)
     rawReadSeconds = seconds(spent) / double(state.iterations());
 }
 
-void BM_RawReadFreshMemory(benchmark::State& state)
+void rawReadFresh(benchmark::State& state, bool largePages)
 {
     const LoadFiles& f = loadFiles();
     if (!f.error.isEmpty()) {
@@ -171,7 +179,7 @@ void BM_RawReadFreshMemory(benchmark::State& state)
     Clock::duration spent{};
     for (auto _ : state) {
         const auto t0 = Clock::now();
-        std::vector<Buffer> buffers = newBuffers(f);
+        std::vector<Buffer> buffers = newBuffers(f, largePages);
         const bool ok = readRaw(f, buffers);
         spent += Clock::now() - t0;
         benchmark::DoNotOptimize(buffers.data());
@@ -187,7 +195,18 @@ void BM_RawReadFreshMemory(benchmark::State& state)
     }
     state.SetBytesProcessed(state.iterations() * f.totalBytes());
     state.counters["records"] = double(f.totalRecords());
-    freshReadSeconds = seconds(spent) / double(state.iterations());
+    (largePages ? largeReadSeconds : freshReadSeconds) =
+        seconds(spent) / double(state.iterations());
+}
+
+void BM_RawReadFreshMemory(benchmark::State& state)
+{
+    rawReadFresh(state, false);
+}
+
+void BM_RawReadFreshLargePages(benchmark::State& state)
+{
+    rawReadFresh(state, true);
 }
 
 // Counts what the loader tells the interface and ends the event loop.
@@ -315,10 +334,12 @@ void BM_Load(benchmark::State& state)
     const double mean = seconds(spent) / double(state.iterations());
     if (rawReadSeconds > 0) state.counters["x_raw"] = mean / rawReadSeconds;
     if (freshReadSeconds > 0) state.counters["x_fresh"] = mean / freshReadSeconds;
+    if (largeReadSeconds > 0) state.counters["x_large"] = mean / largeReadSeconds;
 }
 
 BENCHMARK(BM_RawRead)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_RawReadFreshMemory)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_RawReadFreshLargePages)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_Load)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace

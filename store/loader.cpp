@@ -10,6 +10,7 @@
 #include <QSet>
 #include <algorithm>
 #include <limits>
+#include <vector>
 
 TExeThread::TExeThread(Store* store, LoaderTarget* target, QObject* context)
     : store_(store), target_(target), context_(context)
@@ -24,60 +25,91 @@ template <class F> void TExeThread::onInterface(F&& f)
 namespace
 {
 
-// What a loaded file brings besides its records.
-template <class T> qint32 highestId(const QList<T>& records)
-{
-    qint32 m = 0;
-    for (const T& r : records)
-        if (qint32(r.id) > m) m = r.id;
-    return m;
-}
+// What the loading learns of a file's records, gathered batch by batch as
+// they are read, while each batch is still in the processor's cache:
+// - the highest id of any record, live or not, so that a new record never
+//   shares an id with one the file already holds;
+// - the ids of other files the records name: a deletion interrupted between
+//   two rewrites leaves contacts or applications of a company that is gone,
+//   or applications linked to a contact that is gone;
+// - the distinct sources of the live applications, in their order;
+// - the live records whose tag is not the current one (damaged: they are
+//   shown as read), and the ids of the live records, to find those that
+//   more than one holds.
+template <class T> struct RecordScan {
+    static constexpr bool HasId = !std::is_same_v<T, TFavoriRec>;
 
-QStringList distinctSources(const QList<TCandidatureRec>& records)
-{
-    QStringList sources;
-    QSet<QByteArray> seen;
-    for (const TCandidatureRec& r : records) {
-        if (!isLive(r) || r.source.isEmpty()) continue;
-        const QByteArray b = r.source.bytes();
-        if (seen.contains(b)) continue;
-        seen.insert(b);
-        sources.append(r.source.text());
+    explicit RecordScan(Store::IdsInUse& used) : used(used) {}
+
+    void add(const T* records, qint64 n)
+    {
+        for (qint64 i = 0; i < n; ++i) {
+            const T& r = records[i];
+            if constexpr (HasId)
+                if (qint32(r.id) > highest) highest = r.id;
+            if constexpr (std::is_same_v<T, TContactRec>)
+                used.societe = std::max(used.societe, qint32(r.id_societe));
+            if constexpr (std::is_same_v<T, TCandidatureRec>) {
+                used.societe = std::max(used.societe, qint32(r.id_societe));
+                used.contact = std::max(used.contact, qint32(r.id_contact));
+            }
+            if constexpr (HasId) {
+                if (!isLive(r)) continue;
+                if (!r.version.equals(RecordInfo<T>::tag)) ++damaged;
+                liveIds.push_back(r.id);
+            }
+            if constexpr (std::is_same_v<T, TCandidatureRec>)
+                if (!r.source.isEmpty()) noteSource(r.source);
+        }
     }
-    return sources;
+
+    Store::IdsInUse& used;
+    qint32 highest = 0;
+    qint64 damaged = 0;
+    std::vector<qint32> liveIds;
+    QStringList sources;
+
+private:
+    template <int N> void noteSource(const ShortString<N>& source)
+    {
+        // Looked up without a copy: most applications repeat a known source.
+        const QByteArray raw = QByteArray::fromRawData(source.chars, source.length());
+        if (seen_.contains(raw)) return;
+        seen_.insert(source.bytes());
+        sources.append(source.text());
+    }
+
+    QSet<QByteArray> seen_;
+};
+
+// The ids that more than one of `ids` holds, in increasing order.
+QList<qint32> repeatedIds(std::vector<qint32>& ids)
+{
+    // Ids are given in increasing order: the sort mostly finds them sorted.
+    if (!std::is_sorted(ids.begin(), ids.end())) std::sort(ids.begin(), ids.end());
+    QList<qint32> repeated;
+    for (size_t k = 1; k < ids.size(); ++k)
+        if (ids[k] == ids[k - 1] && (repeated.isEmpty() || repeated.last() != ids[k]))
+            repeated.append(ids[k]);
+    return repeated;
 }
 
-// What is wrong in the records read: live records whose tag is not the
-// current one (damaged: they are shown as read), and ids that more than one
-// live record holds. Empty when nothing is.
-template <class T> QString recordProblems(const QList<T>& records)
+// What is wrong in the records read, as one line naming the file; empty
+// when nothing is.
+template <class T> QString recordProblems(RecordScan<T>& scan)
 {
-    if constexpr (std::is_same_v<T, TFavoriRec>) {
+    if constexpr (!RecordScan<T>::HasId) {
         return QString();
     } else {
-        const QByteArray tag = QByteArray(RecordInfo<T>::tag);
-        qint64 damaged = 0;
-        QSet<qint32> seen, shared;
-        seen.reserve(records.size());
-        for (const T& r : records) {
-            if (!isLive(r)) continue;
-            if (r.version.bytes() != tag) ++damaged;
-            const qint32 id = r.id;
-            if (seen.contains(id))
-                shared.insert(id);
-            else
-                seen.insert(id);
-        }
         QStringList parts;
-        if (damaged == 1)
+        if (scan.damaged == 1)
             parts.append(QStringLiteral("1 enregistrement endommagé, affiché tel qu'il a été lu"));
-        else if (damaged > 1)
+        else if (scan.damaged > 1)
             parts.append(QStringLiteral("%1 enregistrements endommagés, affichés tels qu'ils ont "
                                         "été lus")
-                             .arg(damaged));
-        if (!shared.isEmpty()) {
-            QList<qint32> ids = shared.values();
-            std::sort(ids.begin(), ids.end());
+                             .arg(scan.damaged));
+        const QList<qint32> ids = repeatedIds(scan.liveIds);
+        if (!ids.isEmpty()) {
             QStringList numbers;
             for (int i = 0; i < std::min<int>(ids.size(), 10); ++i)
                 numbers.append(QString::number(ids[i]));
@@ -88,23 +120,6 @@ template <class T> QString recordProblems(const QList<T>& records)
         if (parts.isEmpty()) return QString();
         return QStringLiteral("\"%1\" : ").arg(QLatin1String(RecordInfo<T>::file)) +
                parts.join(QStringLiteral(" ; "));
-    }
-}
-
-// Ids of other files that these records name: a deletion interrupted
-// between two rewrites leaves contacts or applications of a company that is
-// gone, or applications linked to a contact that is gone.
-void noteReferences(const QList<TContactRec>& records, Store::IdsInUse& used)
-{
-    for (const TContactRec& r : records)
-        used.societe = std::max(used.societe, qint32(r.id_societe));
-}
-
-void noteReferences(const QList<TCandidatureRec>& records, Store::IdsInUse& used)
-{
-    for (const TCandidatureRec& r : records) {
-        used.societe = std::max(used.societe, qint32(r.id_societe));
-        used.contact = std::max(used.contact, qint32(r.id_contact));
     }
 }
 
@@ -157,6 +172,7 @@ template <class T> bool TExeThread::loadFile(FileKind kind, const QString& statu
     // Taken before the reading: a change made while it runs shows later.
     const FileStamp stamp = ok ? fileStamp(file.handle()) : FileStamp{};
     qint64 reported = 0;
+    RecordScan<T> scan(used_);
     if (ok) {
         ok = recordfile::readAll<T>(
             file, records, &error,
@@ -170,21 +186,13 @@ template <class T> bool TExeThread::loadFile(FileKind kind, const QString& statu
                     Qt::QueuedConnection);
                 return true;
             },
-            StepRecords);
+            StepRecords, [&](const T* batch, qint64 n) { scan.add(batch, n); });
     }
-    // Records not live keep their place; ids are taken from every record so
-    // that a new record never shares an id with one the file already holds.
-    qint32 highest = 0;
-    QStringList sources;
-    if constexpr (!std::is_same_v<T, TFavoriRec>) highest = highestId(records);
-    if constexpr (std::is_same_v<T, TCandidatureRec>) sources = distinctSources(records);
-    const QString problems = recordProblems(records);
-    if constexpr (std::is_same_v<T, TContactRec> || std::is_same_v<T, TCandidatureRec>)
-        noteReferences(records, used_);
+    const QString problems = recordProblems(scan);
     onInterface([&] {
         store_->table<T>() = std::move(records);
-        if (maxId && highest > *maxId) *maxId = highest;
-        if constexpr (std::is_same_v<T, TCandidatureRec>) store_->SourcesConnues = sources;
+        if (maxId && scan.highest > *maxId) *maxId = scan.highest;
+        if constexpr (std::is_same_v<T, TCandidatureRec>) store_->SourcesConnues = scan.sources;
         if (!ok) store_->setLoadFailure(kind, error);
         store_->setStamp(kind, stamp);
         if (!problems.isEmpty()) store_->addLoadWarning(problems);

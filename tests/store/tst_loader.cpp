@@ -187,6 +187,28 @@ private slots:
                              "qu'il a été lu ; plusieurs enregistrements portent le même numéro "
                              "(2, 3)"});
         QVERIFY(!store.loadFailed(FileKind::Candidatures));
+
+        // Over several reads: a damaged record and a repeat in the last
+        // read are found as in the first, and ids out of order too.
+        QTemporaryDir other;
+        Store large(other.path());
+        QVERIFY(large.Initialisation().isEmpty());
+        apps.clear();
+        for (int i = 1; i <= 3000; ++i)
+            apps.append(makeCandidature(i, 1, "P"));
+        apps[2999].id = 7;
+        apps[1500].id = 2999;
+        apps[2500].version.setBytes("cnx2", 4);
+        apps[2998].version.setBytes("xxxx", 4);
+        writeRecords(large.path("candidatures.dat"), apps);
+        Target again;
+        load(large, again);
+        QCOMPARE(large.Candidatures.size(), 3000);
+        QCOMPARE(large.loadWarnings(),
+                 QStringList{"\"candidatures.dat\" : 2 enregistrements endommagés, affichés tels "
+                             "qu'ils ont été lus ; plusieurs enregistrements portent le même "
+                             "numéro (7, 2999)"});
+        QCOMPARE(large.MaxIdCandidature, 2999);
     }
 
     void aNewRecordInheritsNothingThatADeletionLeftBehind()
@@ -327,6 +349,25 @@ private slots:
             buffer, read, &error, [](qint64 done) { return done < 10; }, 5));
         QCOMPARE(read.size(), 10);
         QVERIFY(error.isEmpty());
+    }
+
+    void aSizeNoMemoryCanHoldFailsWithoutReading()
+    {
+        // A device that claims more bytes than memory can hold.
+        class Endless : public QBuffer
+        {
+        public:
+            using QBuffer::QBuffer;
+            qint64 size() const override { return qint64(1) << 62; }
+        };
+        QByteArray bytes = recordBytes(makeContact(1, 1, "C"));
+        Endless device(&bytes);
+        QVERIFY(device.open(QIODevice::ReadOnly));
+        QList<TContactRec> read{makeContact(2, 1, "D")};
+        QString error;
+        QVERIFY(!recordfile::readAll<TContactRec>(device, read, &error));
+        QVERIFY(read.isEmpty());
+        QCOMPARE(error, QStringLiteral("mémoire insuffisante pour lire le fichier"));
     }
 
     void aFileStoppedPartWayIsAFailedLoad()
