@@ -240,8 +240,11 @@ void ListingPage::rebuild(Step from)
     if (from == Step::Read || !base_ || baseChanges_ != store.changes() || baseDay_ != day ||
         baseRelance_ != relance) {
         startStats();
-        const SocieteIndex index(store.Societes);
-        base_ = readListing(store.Candidatures, store.Societes, index, day, relance);
+        if (!companies_ || companiesChanges_ != store.changes(FileKind::Societes)) {
+            companies_.emplace(store.Societes);
+            companiesChanges_ = store.changes(FileKind::Societes);
+        }
+        base_ = readListing(store.Candidatures, store.Societes, *companies_, day, relance);
         baseChanges_ = store.changes();
         baseDay_ = day;
         baseRelance_ = relance;

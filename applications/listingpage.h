@@ -113,6 +113,9 @@ private:
     quint64 baseChanges_ = 0;
     qint64 baseDay_ = 0;
     QString baseRelance_;
+    // The companies' part of the reading, kept while that table is unchanged.
+    std::optional<CompanyKeys> companies_;
+    quint64 companiesChanges_ = 0;
     QList<int> alarmRows_; // rows whose alarm is due, in increasing order
     // Key-figures workers: the last one started, and older ones whose result
     // is no longer wanted but which are still counting.

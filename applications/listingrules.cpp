@@ -2,9 +2,6 @@
 
 #include <algorithm>
 #include <atomic>
-#include <exception>
-#include <system_error>
-#include <thread>
 #include <vector>
 
 #include <QDate>
@@ -241,9 +238,17 @@ void readStretch(const ReadContext& x, int from, int to, Stretch& out)
 
 } // namespace
 
-ListingBase readListing(const QList<TCandidatureRec>& candidatures,
-                        const QList<TSocieteRec>& societes, const SocieteIndex& index, qint64 today,
-                        const QString& relanceSetting)
+CompanyKeys::CompanyKeys(const QList<TSocieteRec>& societes)
+    : index(societes), ranks(societeRanks(societes))
+{
+}
+
+namespace
+{
+
+ListingBase readWith(const QList<TCandidatureRec>& candidatures, const QList<TSocieteRec>& societes,
+                     const SocieteIndex& index, const QList<qint32>& ranks, qint64 today,
+                     const QString& relanceSetting)
 {
     ListingBase b;
     const int relance = relanceDays(relanceSetting);
@@ -251,7 +256,6 @@ ListingBase readListing(const QList<TCandidatureRec>& candidatures,
     const int n = int(candidatures.size());
     b.flags = QList<quint8>(n, 0);
     b.positions = QList<int>(n, 0);
-    const QList<qint32> ranks = societeRanks(societes);
     const ReadContext x{candidatures, societes, index,          ranks,
                         today,        relance,  b.flags.data(), b.positions.data()};
 
@@ -264,7 +268,6 @@ ListingBase readListing(const QList<TCandidatureRec>& candidatures,
     // The first chunk's list becomes the listing's: it has room for all.
     parts[0].list.reserve(n);
     std::atomic<int> next{0};
-    std::exception_ptr failed;
     const int step = chunks == 1 ? n : ChunkRecords;
     const auto read = [&] {
         for (int k; (k = next.fetch_add(1)) < chunks;) {
@@ -272,30 +275,10 @@ ListingBase readListing(const QList<TCandidatureRec>& candidatures,
             readStretch(x, k * step, std::min(n, (k + 1) * step), parts[size_t(k)]);
         }
     };
-    // Without a second thread, this one reads every chunk.
-    std::thread other;
-    if (chunks > 1) {
-        try {
-            other = std::thread([&] {
-                try {
-                    read();
-                } catch (...) {
-                    failed = std::current_exception();
-                    next = chunks;
-                }
-            });
-        } catch (const std::system_error&) {
-        }
-    }
-    try {
+    if (chunks > 1)
+        alongside(read, read);
+    else
         read();
-    } catch (...) {
-        next = chunks;
-        if (other.joinable()) other.join();
-        throw;
-    }
-    if (other.joinable()) other.join();
-    if (failed) std::rethrow_exception(failed);
 
     b.list = std::move(parts[0].list);
     b.badDates = std::move(parts[0].badDates);
@@ -308,6 +291,22 @@ ListingBase readListing(const QList<TCandidatureRec>& candidatures,
         b.relances += parts[k].relances;
     }
     return b;
+}
+
+} // namespace
+
+ListingBase readListing(const QList<TCandidatureRec>& candidatures,
+                        const QList<TSocieteRec>& societes, const CompanyKeys& companies,
+                        qint64 today, const QString& relance)
+{
+    return readWith(candidatures, societes, companies.index, companies.ranks, today, relance);
+}
+
+ListingBase readListing(const QList<TCandidatureRec>& candidatures,
+                        const QList<TSocieteRec>& societes, const SocieteIndex& index, qint64 today,
+                        const QString& relance)
+{
+    return readWith(candidatures, societes, index, societeRanks(societes), today, relance);
 }
 
 void sortListing(ListingBase& base, const OrdreCles& keys)

@@ -105,6 +105,21 @@ struct ListingBase {
     bool sorted = false;
 };
 
+// What the listing needs of the companies table: where each id is and the
+// place of each name (societeRanks()). It costs a sort of the names, and
+// holds while the companies table is unchanged: a page keeps it from one
+// reading of the applications to the next.
+struct CompanyKeys {
+    CompanyKeys() = default;
+    explicit CompanyKeys(const QList<TSocieteRec>& societes);
+    SocieteIndex index;
+    QList<qint32> ranks;
+};
+
+ListingBase readListing(const QList<TCandidatureRec>& candidatures,
+                        const QList<TSocieteRec>& societes, const CompanyKeys& companies,
+                        qint64 today, const QString& relance);
+// The same, with the places of the names worked out from the table.
 ListingBase readListing(const QList<TCandidatureRec>& candidatures,
                         const QList<TSocieteRec>& societes, const SocieteIndex& index, qint64 today,
                         const QString& relance);

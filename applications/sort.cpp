@@ -1,6 +1,7 @@
 #include "applications/sort.h"
 
 #include <algorithm>
+#include <exception>
 #include <system_error>
 #include <thread>
 #include <vector>
@@ -42,6 +43,33 @@ int sortPosition(const QString& tri)
     for (int i = 0; i < 7; ++i)
         if (tri.at(0) == QLatin1Char(SortLetters[i])) return i;
     return -1;
+}
+
+void alongside(const std::function<void()>& here, const std::function<void()>& there)
+{
+    std::exception_ptr failed;
+    std::thread other;
+    try {
+        other = std::thread([&] {
+            try {
+                there();
+            } catch (...) {
+                failed = std::current_exception();
+            }
+        });
+    } catch (const std::system_error&) {
+        here();
+        there();
+        return;
+    }
+    try {
+        here();
+    } catch (...) {
+        other.join();
+        throw;
+    }
+    other.join();
+    if (failed) std::rethrow_exception(failed);
 }
 
 namespace
@@ -261,15 +289,8 @@ template <class Less> void sortPacked(std::vector<Packed>& packed, const Less& l
         return;
     }
     const auto mid = packed.begin() + std::ptrdiff_t(packed.size() / 2);
-    std::thread other;
-    try {
-        other = std::thread([&] { std::sort(mid, packed.end(), less); });
-    } catch (const std::system_error&) {
-        std::sort(packed.begin(), packed.end(), less);
-        return;
-    }
-    std::sort(packed.begin(), mid, less);
-    other.join();
+    alongside([&] { std::sort(packed.begin(), mid, less); },
+              [&] { std::sort(mid, packed.end(), less); });
     static thread_local std::vector<Packed> merged;
     merged.resize(packed.size());
     std::merge(packed.begin(), mid, mid, packed.end(), merged.begin(), less);
@@ -312,21 +333,21 @@ void TListingMaListe::sort(const OrdreCles& keys)
         return less(e[a.at], e[b.at]);
     });
 
-    // Element packed[k].at goes to place k: each cycle of the permutation
-    // is walked once, every element moved once.
-    for (qsizetype start = 0; start < n; ++start) {
-        if (packed[size_t(start)].at == quint32(start)) continue;
-        const TElementListing held = e[start];
-        qsizetype to = start;
-        for (;;) {
-            const qsizetype from = packed[size_t(to)].at;
-            packed[size_t(to)].at = quint32(to);
-            if (from == start) {
-                e[to] = held;
-                break;
-            }
-            e[to] = e[from];
-            to = from;
-        }
-    }
+    // The elements are gathered in their new order into a second list: the
+    // reads of the unsorted list do not wait on one another, and with a
+    // long list each thread gathers one half.
+    static thread_local QList<TElementListing> spare;
+    spare.resize(n);
+    TElementListing* to = spare.data();
+    // By address: on the second thread, `packed` would name that thread's own.
+    const Packed* order = packed.data();
+    const auto gather = [=](qsizetype from, qsizetype end) {
+        for (qsizetype k = from; k < end; ++k)
+            to[k] = e[order[k].at];
+    };
+    if (n < ListingTwoThreadsFrom)
+        gather(0, n);
+    else
+        alongside([&] { gather(0, n / 2); }, [&] { gather(n / 2, n); });
+    elements_.swap(spare);
 }

@@ -75,8 +75,8 @@ bool TFormGeneral::FormCreate()
 
     const BusyCursor busy;
     store.MaxIdSociete = store.MaxIdContact = 0;
-    store.Societes.clear();
-    store.Contacts.clear();
+    store.table<TSocieteRec>().clear();
+    store.table<TContactRec>().clear();
     store.Occupe = false;
     state_->Tri = Readregistry(RegistryKey, QStringLiteral("tri"));
     if (state_->Tri.isEmpty()) state_->Tri = QStringLiteral("d");

@@ -100,6 +100,8 @@ public:
     // that changes() tells whoever read them that they may have changed.
     template <class T> QList<T>& table();
     quint64 changes() const { return changes_; }
+    // The same for one table alone.
+    quint64 changes(FileKind kind) const { return tableChanges_[int(kind)]; }
 
     // A file whose loading failed is never written: what it holds on disk
     // would otherwise be replaced by the part that could be read.
@@ -206,6 +208,7 @@ private:
     QString loadErrors_[4];
     FileStamp stamps_[4];
     quint64 changes_ = 0;
+    quint64 tableChanges_[4] = {};
     QStringList loadWarnings_;
     // The maxima the settings file holds, as last read or written.
     qint32 savedMax_[3] = {0, 0, 0};

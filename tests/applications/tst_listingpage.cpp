@@ -5,6 +5,7 @@
 #include "applications/listinggrid.h"
 #include "applications/listingpage.h"
 #include "common/programfolder.h"
+#include "directory/directoryrules.h"
 #include "platform/panels.h"
 #include "platform/pictures.h"
 #include "platform/report/spreadsheet.h"
@@ -283,6 +284,29 @@ private slots:
         QVERIFY(store.UpdateCandidature(0, marked).ok);
         l->popupDirectionClick(true);
         QCOMPARE(titles().first(), QStringLiteral("Juriste"));
+    }
+
+    void aChangedOrDeletedCompanyIsReadAgain()
+    {
+        Program p({app(1, 1, "Juriste", "20260105"), app(2, 2, "Comptable", "20260107")});
+        ListingPage* l = p.listing();
+        l->popupSortClick(1); // by company
+        QCOMPARE(p.title(0), QStringLiteral("Juriste"));
+        // The order by company follows a renamed company.
+        Store& store = p.f()->store();
+        TSocieteRec renamed = store.Societes[0];
+        renamed.nom = QStringLiteral("ZETA");
+        QVERIFY(store.UpdateSociete(0, renamed).ok);
+        l->AfficheCandidatures();
+        QCOMPARE(p.title(0), QStringLiteral("Comptable"));
+        QCOMPARE(p.title(1), QStringLiteral("Juriste"));
+        // The other company moves up a place in its table when the first
+        // is deleted; its application is still found.
+        QCOMPARE(DelSociete(store, 1).outcome, Rewrite::Done);
+        l->AfficheCandidatures();
+        QCOMPARE(l->model()->rowCount(), 1);
+        QCOMPARE(p.title(0), QStringLiteral("Comptable"));
+        QCOMPARE(l->model()->rows()[0].societe, 0);
     }
 
     void noBuildCopiesATableThatAWorkerHolds()
