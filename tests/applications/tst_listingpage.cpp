@@ -96,6 +96,8 @@ private slots:
         QCOMPARE(p.status(),
                  QStringLiteral("2 candidatures en cours - 2 candidatures terminées - 1 alarme"));
         QCOMPARE(p.startupMessages, QStringList("Vous avez 1 alarme déclenchée !"));
+        // Answering the message builds nothing again.
+        QCOMPARE(p.listing()->buildCount(), 1);
         const QModelIndex date = p.listing()->model()->index(1, 1);
         QCOMPARE(date.data().toString(), QDate::currentDate().addDays(-10).toString("dd/MM/yyyy"));
         QCOMPARE(p.listing()->model()->index(1, 3).data().toString(), QStringLiteral("BETA"));
