@@ -1,4 +1,5 @@
 #include "applications/listingrules.h"
+#include "store/alongside.h"
 
 #include <algorithm>
 #include <atomic>

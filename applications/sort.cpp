@@ -1,9 +1,7 @@
 #include "applications/sort.h"
+#include "store/alongside.h"
 
 #include <algorithm>
-#include <exception>
-#include <system_error>
-#include <thread>
 #include <vector>
 
 void PrepareTri(const QString& tri, OrdreCles& keys)
@@ -43,33 +41,6 @@ int sortPosition(const QString& tri)
     for (int i = 0; i < 7; ++i)
         if (tri.at(0) == QLatin1Char(SortLetters[i])) return i;
     return -1;
-}
-
-void alongside(const std::function<void()>& here, const std::function<void()>& there)
-{
-    std::exception_ptr failed;
-    std::thread other;
-    try {
-        other = std::thread([&] {
-            try {
-                there();
-            } catch (...) {
-                failed = std::current_exception();
-            }
-        });
-    } catch (const std::system_error&) {
-        here();
-        there();
-        return;
-    }
-    try {
-        here();
-    } catch (...) {
-        other.join();
-        throw;
-    }
-    other.join();
-    if (failed) std::rethrow_exception(failed);
 }
 
 namespace

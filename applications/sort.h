@@ -6,7 +6,6 @@
 
 #include <QList>
 #include <array>
-#include <functional>
 
 // One listed application, with the keys it is sorted on.
 struct TElementListing {
@@ -70,12 +69,6 @@ int compareElements(const TElementListing& a, const TElementListing& b, const Or
 // From this many applications, reading the table and sorting the listing
 // each go on two threads; below it a second thread costs more than it saves.
 inline constexpr int ListingTwoThreadsFrom = 20000;
-
-// Runs `here` on this thread and `there` on a second one at the same time,
-// and returns when both are done; when no thread can be started, runs both
-// here, one after the other. An exception of either comes out once both
-// have ended.
-void alongside(const std::function<void()>& here, const std::function<void()>& there);
 
 // The list the listing sorts; it sorts ascending, equal elements in the
 // order of their table (`index`), and reads backwards for the descending

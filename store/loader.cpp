@@ -32,14 +32,14 @@ namespace
 // - the ids of other files the records name: a deletion interrupted between
 //   two rewrites leaves contacts or applications of a company that is gone,
 //   or applications linked to a contact that is gone;
-// - the distinct sources of the live applications, in their order;
+// - the distinct sources of the live applications, in table order;
 // - the live records whose tag is not the current one (damaged: they are
 //   shown as read), and the ids of the live records, to find those that
 //   more than one holds.
+// A file read in two parts has a scan for each, the second then added to
+// the first.
 template <class T> struct RecordScan {
     static constexpr bool HasId = !std::is_same_v<T, TFavoriRec>;
-
-    explicit RecordScan(Store::IdsInUse& used) : used(used) {}
 
     void add(const T* records, qint64 n)
     {
@@ -59,24 +59,39 @@ template <class T> struct RecordScan {
                 liveIds.push_back(r.id);
             }
             if constexpr (std::is_same_v<T, TCandidatureRec>)
-                if (!r.source.isEmpty()) noteSource(r.source);
+                if (!r.source.isEmpty()) {
+                    // Looked up without a copy: most applications repeat a
+                    // known source.
+                    const QByteArray raw =
+                        QByteArray::fromRawData(r.source.chars, r.source.length());
+                    if (!seen_.contains(raw)) noteSource(r.source.bytes());
+                }
         }
     }
 
-    Store::IdsInUse& used;
+    // What a scan of the records that follow found.
+    void add(const RecordScan& later)
+    {
+        highest = std::max(highest, later.highest);
+        used.societe = std::max(used.societe, later.used.societe);
+        used.contact = std::max(used.contact, later.used.contact);
+        damaged += later.damaged;
+        liveIds.insert(liveIds.end(), later.liveIds.begin(), later.liveIds.end());
+        for (const QByteArray& source : later.sources)
+            if (!seen_.contains(source)) noteSource(source);
+    }
+
     qint32 highest = 0;
+    Store::IdsInUse used;
     qint64 damaged = 0;
     std::vector<qint32> liveIds;
-    QStringList sources;
+    QList<QByteArray> sources; // as stored, in table order
 
 private:
-    template <int N> void noteSource(const ShortString<N>& source)
+    void noteSource(const QByteArray& source)
     {
-        // Looked up without a copy: most applications repeat a known source.
-        const QByteArray raw = QByteArray::fromRawData(source.chars, source.length());
-        if (seen_.contains(raw)) return;
-        seen_.insert(source.bytes());
-        sources.append(source.text());
+        seen_.insert(source);
+        sources.append(source);
     }
 
     QSet<QByteArray> seen_;
@@ -172,7 +187,7 @@ template <class T> bool TExeThread::loadFile(FileKind kind, const QString& statu
     // Taken before the reading: a change made while it runs shows later.
     const FileStamp stamp = ok ? fileStamp(file.handle()) : FileStamp{};
     qint64 reported = 0;
-    RecordScan<T> scan(used_);
+    RecordScan<T> scans[2];
     if (ok) {
         ok = recordfile::readAll<T>(
             file, records, &error,
@@ -186,13 +201,20 @@ template <class T> bool TExeThread::loadFile(FileKind kind, const QString& statu
                     Qt::QueuedConnection);
                 return true;
             },
-            StepRecords, [&](const T* batch, qint64 n) { scan.add(batch, n); });
+            StepRecords, [&](int part, const T* batch, qint64 n) { scans[part].add(batch, n); });
     }
+    RecordScan<T>& scan = scans[0];
+    scan.add(scans[1]);
+    used_.societe = std::max(used_.societe, scan.used.societe);
+    used_.contact = std::max(used_.contact, scan.used.contact);
     const QString problems = recordProblems(scan);
+    QStringList sources;
+    for (const QByteArray& source : scan.sources)
+        sources.append(cp1252::decode(source));
     onInterface([&] {
         store_->table<T>() = std::move(records);
         if (maxId && scan.highest > *maxId) *maxId = scan.highest;
-        if constexpr (std::is_same_v<T, TCandidatureRec>) store_->SourcesConnues = scan.sources;
+        if constexpr (std::is_same_v<T, TCandidatureRec>) store_->SourcesConnues = sources;
         if (!ok) store_->setLoadFailure(kind, error);
         store_->setStamp(kind, stamp);
         if (!problems.isEmpty()) store_->addLoadWarning(problems);

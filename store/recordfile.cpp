@@ -25,6 +25,24 @@ void adviseLargePages(void* data, qint64 bytes)
     if (end > start) ::madvise(reinterpret_cast<void*>(start), end - start, MADV_HUGEPAGE);
 }
 
+bool readAt(int fd, char* to, qint64 bytes, qint64 offset, QString* error)
+{
+    while (bytes > 0) {
+        const ssize_t n = ::pread(fd, to, size_t(bytes), off_t(offset));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            if (error)
+                *error = n < 0 ? systemErrorText(errno)
+                               : QStringLiteral("le fichier a raccourci pendant sa lecture");
+            return false;
+        }
+        to += n;
+        offset += n;
+        bytes -= n;
+    }
+    return true;
+}
+
 bool writeAll(QIODevice& dev, const char* data, qint64 size, QString* error)
 {
     qint64 done = 0;

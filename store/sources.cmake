@@ -1,6 +1,7 @@
 list(APPEND CORE_SOURCES
   store/cp1252.cpp
   store/records.cpp
+  store/alongside.cpp
   store/recordfile.cpp
   store/store.cpp
   store/journal.cpp

@@ -351,6 +351,76 @@ private slots:
         QVERIFY(error.isEmpty());
     }
 
+    void aLargeFileIsReadInTwoPartsAsInOne()
+    {
+        QTemporaryDir dir;
+        Store store(dir.path());
+        QVERIFY(store.Initialisation().isEmpty());
+        const int n = 21000; // past the size read in two parts
+        QVERIFY(qint64(n) * qint64(sizeof(TCandidatureRec)) >= recordfile::TwoPartsFrom);
+        QList<TCandidatureRec> apps;
+        apps.reserve(n);
+        for (int i = 1; i <= n; ++i) {
+            apps.append(makeCandidature(i, 1, "P"));
+            apps.last().source = QStringLiteral("apec");
+        }
+        // Found in both halves, in the second only, shared across them.
+        apps[10].source = QStringLiteral("Monster");
+        apps[n - 10].source = QStringLiteral("Monster");
+        apps[15000].source = QStringLiteral("Indeed");
+        apps[100].id = 20000;
+        apps[5].version.setBytes("xxxx", 4);
+        apps[15001].version.setBytes("yyyy", 4);
+        apps[n - 1].id_societe = 77;
+        writeRecords(store.path("candidatures.dat"), apps);
+
+        Target target;
+        load(store, target);
+        QVERIFY(target.ended);
+        QCOMPARE(target.steps, qint64(n));
+        QVERIFY(target.stepCalls > 2);
+        QCOMPARE(store.Candidatures.size(), n);
+        QVERIFY(std::memcmp(store.Candidatures.constData(), apps.constData(),
+                            size_t(n) * sizeof(TCandidatureRec)) == 0);
+        QCOMPARE(store.SourcesConnues, QStringList({"apec", "Monster", "Indeed"}));
+        QCOMPARE(store.loadWarnings(),
+                 QStringList{"\"candidatures.dat\" : 2 enregistrements endommagés, affichés tels "
+                             "qu'ils ont été lus ; plusieurs enregistrements portent le même "
+                             "numéro (20000)"});
+        QCOMPARE(store.MaxIdCandidature, n);
+        // The company named by the last record only is never given again.
+        qint32 id = 0;
+        QVERIFY(store.nextIdSociete(&id).ok);
+        QCOMPARE(id, 78);
+
+        // Stopped at its first step, the read keeps a part from the start
+        // of the file and fails.
+        QFile file(store.path("candidatures.dat"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QList<TCandidatureRec> read;
+        QString error;
+        QVERIFY(!recordfile::readAll<TCandidatureRec>(
+            file, read, &error, [](qint64) { return false; }, 2048));
+        QCOMPARE(error, QStringLiteral("lecture interrompue"));
+        QVERIFY(read.size() >= 2048 && read.size() < n);
+        QVERIFY(std::memcmp(read.constData(), apps.constData(),
+                            size_t(read.size()) * sizeof(TCandidatureRec)) == 0);
+    }
+
+    void aReadPastTheEndOfAFileFails()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("short.dat");
+        writeBytes(path, QByteArray(100, 'x'));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        char buffer[200];
+        QString error;
+        QVERIFY(recordfile::readAt(int(file.handle()), buffer, 60, 40, &error));
+        QVERIFY(!recordfile::readAt(int(file.handle()), buffer, 200, 0, &error));
+        QCOMPARE(error, QStringLiteral("le fichier a raccourci pendant sa lecture"));
+    }
+
     void aSizeNoMemoryCanHoldFailsWithoutReading()
     {
         // A device that claims more bytes than memory can hold.
