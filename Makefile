@@ -13,8 +13,10 @@ ifeq ($(SANITIZE),1)
 BUILD := $(BUILD)-asan
 CMAKE_ARGS += -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORVALDIS_SANITIZE=ON
 # The web engine (not built with the sanitizers) frees some of its objects
-# with another size than it made them with: that check is left off.
-TEST_ENV = ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:new_delete_type_mismatch=0 \
+# with another size than it made them with: that check is left off. A
+# request for more memory than there is gets no memory, as without the
+# sanitizers, so that the program's answer to it is tested too.
+TEST_ENV = ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:new_delete_type_mismatch=0:allocator_may_return_null=1 \
 	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitize.supp \
 	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 # The page conversion test runs inside the web engine, whose code is not
