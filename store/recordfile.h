@@ -17,10 +17,8 @@
 #include <QSaveFile>
 #include <QString>
 #include <algorithm>
-#include <array>
 #include <atomic>
 #include <functional>
-#include <memory>
 #include <type_traits>
 
 namespace recordfile

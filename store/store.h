@@ -99,7 +99,10 @@ public:
     // A table to change: every change to the tables goes through here, so
     // that changes() tells whoever read them that they may have changed.
     template <class T> QList<T>& table();
-    quint64 changes() const { return changes_; }
+    quint64 changes() const
+    {
+        return tableChanges_[0] + tableChanges_[1] + tableChanges_[2] + tableChanges_[3];
+    }
     // The same for one table alone.
     quint64 changes(FileKind kind) const { return tableChanges_[int(kind)]; }
 
@@ -207,7 +210,6 @@ private:
     StoreUi* ui_ = &noUi_;
     QString loadErrors_[4];
     FileStamp stamps_[4];
-    quint64 changes_ = 0;
     quint64 tableChanges_[4] = {};
     QStringList loadWarnings_;
     // The maxima the settings file holds, as last read or written.

@@ -5,25 +5,21 @@
 
 template <> inline QList<TSocieteRec>& Store::table<TSocieteRec>()
 {
-    ++changes_;
     ++tableChanges_[int(FileKind::Societes)];
     return Societes;
 }
 template <> inline QList<TContactRec>& Store::table<TContactRec>()
 {
-    ++changes_;
     ++tableChanges_[int(FileKind::Contacts)];
     return Contacts;
 }
 template <> inline QList<TCandidatureRec>& Store::table<TCandidatureRec>()
 {
-    ++changes_;
     ++tableChanges_[int(FileKind::Candidatures)];
     return Candidatures;
 }
 template <> inline QList<TFavoriRec>& Store::table<TFavoriRec>()
 {
-    ++changes_;
     ++tableChanges_[int(FileKind::Favoris)];
     return Favoris;
 }
